@@ -1,0 +1,129 @@
+// files.cpp: reading and writing opt.dat and dex.dll.
+#include "app/files.h"
+
+#include <cstdio>
+#include <fstream>
+#include <unistd.h>
+
+#include "app/state.h"
+
+const char *const DefaultName = "tavirel";
+
+// Reads one integer into `field` only when the stream holds a valid one; a failure sticks.
+static void readInt(std::istream &in, int32_t &field)
+{
+    int32_t value;
+    if (in >> value)
+        field = value;
+}
+
+void loadSettings()
+{
+    std::ifstream in(game.settingsPath);
+    readInt(in, game.settings.fullscreen);
+    readInt(in, game.settings.musicOff);
+    readInt(in, game.settings.soundOff);
+}
+
+// Writes `text` to a temporary file beside `path`, then renames it over `path`, so that an
+// interrupted save leaves the old file or the new one, never half of one.
+static void replaceFile(const std::string &path, const std::string &text)
+{
+    std::string temporary = path + ".new";
+    FILE *file = std::fopen(temporary.c_str(), "wb");
+    if (!file)
+        return;
+    bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size();
+    written = std::fflush(file) == 0 && written;
+    written = fsync(fileno(file)) == 0 && written;
+    written = std::fclose(file) == 0 && written;
+    if (!written || std::rename(temporary.c_str(), path.c_str()) != 0)
+        std::remove(temporary.c_str());
+}
+
+void saveSettings()
+{
+    const Settings &s = game.settings;
+    replaceFile(game.settingsPath, std::to_string(s.fullscreen) + "\n" + std::to_string(s.musicOff) + "\n" +
+                                       std::to_string(s.soundOff) + "\n");
+}
+
+// Names are stored as one word: a space, a percent sign and any other byte outside the
+// printable range become "%" and two hex digits; the empty name is a lone "%".
+std::string encodeName(const std::string &name)
+{
+    if (name.empty())
+        return "%";
+    static const char hex[] = "0123456789ABCDEF";
+    std::string word;
+    for (unsigned char c : name) {
+        if (c <= 32 || c >= 127 || c == '%') {
+            word += '%';
+            word += hex[c >> 4];
+            word += hex[c & 15];
+        } else {
+            word += static_cast<char>(c);
+        }
+    }
+    return word;
+}
+
+static int hexValue(char c)
+{
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    return -1;
+}
+
+// Undoes encodeName. A "%" not followed by two hex digits stays as it stands.
+std::string decodeName(const std::string &word)
+{
+    if (word == "%")
+        return std::string();
+    std::string name;
+    for (size_t i = 0; i < word.size(); i++) {
+        if (word[i] == '%' && i + 2 < word.size() && hexValue(word[i + 1]) >= 0 && hexValue(word[i + 2]) >= 0) {
+            name += static_cast<char>(hexValue(word[i + 1]) * 16 + hexValue(word[i + 2]));
+            i += 2;
+        } else {
+            name += word[i];
+        }
+    }
+    return name;
+}
+
+void loadHighScores()
+{
+    for (int i = 0; i < HighScoreRows; i++) {
+        HighScoreEntry &row = game.highScores.rows[i];
+        row.name = DefaultName;
+        row.level = 1;
+        row.time = 10;
+        row.score = 300 - 10 * i;
+    }
+    std::ifstream in(game.highScorePath);
+    for (int i = 0; i < HighScoreRows; i++) {
+        HighScoreEntry &row = game.highScores.rows[i];
+        std::string word;
+        if (in >> word)
+            row.name = decodeName(word).substr(0, MaxNameLength);
+        readInt(in, row.level);
+        readInt(in, row.time);
+        readInt(in, row.score);
+    }
+}
+
+void saveHighScores()
+{
+    std::string text;
+    for (int i = 0; i < HighScoreRows; i++) {
+        const HighScoreEntry &row = game.highScores.rows[i];
+        text += encodeName(row.name) + " " + std::to_string(row.level) + " " + std::to_string(row.time) + " " +
+                std::to_string(row.score) + "\n";
+    }
+    replaceFile(game.highScorePath, text);
+}

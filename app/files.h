@@ -1,0 +1,19 @@
+// files.h: the settings file opt.dat and the high-score file dex.dll.
+#pragma once
+
+#include <string>
+
+// Reads the three switches over the values in memory; a missing or damaged file keeps them.
+void loadSettings();
+void saveSettings();
+
+// Fills the default table, then reads the ten rows of the file over it.
+void loadHighScores();
+void saveHighScores();
+
+// The name of every default row.
+extern const char *const DefaultName;
+
+// A name as one whitespace-free word for the file, and back. One-word names stay as they are.
+std::string encodeName(const std::string &name);
+std::string decodeName(const std::string &word);

@@ -1,0 +1,79 @@
+// loop.cpp: start-up in its fixed order and the main loop that runs the screens.
+#include "app/loop.h"
+
+#include <cstdlib>
+#include <ctime>
+
+#include "SDL.h"
+#include "app/files.h"
+#include "app/paths.h"
+#include "app/screens.h"
+#include "app/state.h"
+#include "gfx/window.h"
+
+void startUp(const char *argv0)
+{
+    std::string path = argv0 ? argv0 : "";
+    game.settingsPath = programDirOf(path) + "opt.dat";
+    game.highScorePath = programDirOf(path) + "dex.dll";
+    game.mediaDir = "media/";
+    openLog();
+
+    game.settings.fullscreen = 0;
+    game.settings.musicOff = 0;
+    game.settings.soundOff = 0;
+    loadSettings();
+    // Audio volumes join here.
+
+    std::srand(static_cast<unsigned>(std::time(nullptr)));
+    initVideo("Tavirel", 800, 600, game.settings.fullscreen);
+    loadHighScores();
+    // Pictures, fonts, music and sounds join here.
+
+    std::srand(static_cast<unsigned>(std::time(nullptr)));
+    game.Screen = "intro";
+    game.MenuPage = "main";
+    game.videoModePending = false;
+    game.nextFrameDue = SDL_GetTicks() + FrameMs;
+}
+
+uint32_t resyncSchedule(uint32_t nextFrameDue, uint32_t now)
+{
+    if (now > nextFrameDue && now - nextFrameDue > ResyncAfterMs)
+        return now;
+    return nextFrameDue;
+}
+
+uint32_t frameWait(uint32_t nextFrameDue, uint32_t now)
+{
+    return nextFrameDue > now ? nextFrameDue - now : 0;
+}
+
+void runPass()
+{
+    if (game.Screen == "intro") {
+        SDL_ShowCursor(1);
+        introScreen();
+    }
+    if (game.Screen == "game")
+        playScreen();
+    if (game.Screen == "gameover")
+        gameOverScreen();
+
+    SDL_GL_SwapBuffers();
+    if (pollAppRestore() == 1) {
+        setVideoMode("Tavirel", 1);
+        // Pictures and fonts are loaded again here.
+    }
+
+    uint32_t now = SDL_GetTicks();
+    game.nextFrameDue = resyncSchedule(game.nextFrameDue, now);
+    SDL_Delay(frameWait(game.nextFrameDue, now));
+    game.nextFrameDue += FrameMs;
+}
+
+void mainLoop()
+{
+    while (game.running)
+        runPass();
+}

@@ -1,0 +1,25 @@
+// loop.h: start-up, the fixed 16 ms main loop and its pacing.
+#pragma once
+
+#include <cstdint>
+
+const uint32_t FrameMs = 16;
+
+// A schedule this far behind the clock (a suspended machine, a debugger) starts afresh.
+const uint32_t ResyncAfterMs = 1000;
+
+// Everything before the main loop, from the program's path to the first screen.
+void startUp(const char *argv0);
+
+// One pass: the screens, the swap, the focus watcher and the sleep until the next pass.
+void runPass();
+
+// Passes until a screen clears `running`.
+void mainLoop();
+
+// Where the schedule stands before a pass sleeps: unchanged, or restarted at `now` when it
+// fell more than ResyncAfterMs behind.
+uint32_t resyncSchedule(uint32_t nextFrameDue, uint32_t now);
+
+// How long a pass sleeps: until `nextFrameDue`, or not at all when it is already due.
+uint32_t frameWait(uint32_t nextFrameDue, uint32_t now);

@@ -1,0 +1,20 @@
+// paths.h: where the game's files lie, and the log beside the executable.
+#pragma once
+
+#include <string>
+
+// What separates folders in the executable's path on this platform.
+#ifdef _WIN32
+const char PathSeparator = '\\';
+#else
+const char PathSeparator = '/';
+#endif
+
+// The path cut after its last `separator`, the separator kept; empty when it holds none.
+std::string pathUpToLast(const std::string &path, char separator);
+
+// The executable's directory (with its separator, or empty); also stored in game.programDir.
+std::string programDirOf(const std::string &path);
+
+// Opens game.logFile on programDir + "log.txt", truncating it. Writes no line.
+void openLog();

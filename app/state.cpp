@@ -1,0 +1,4 @@
+// state.cpp: the global game record.
+#include "app/state.h"
+
+GameState game;

@@ -1,0 +1,178 @@
+// state.h: the one global record that holds every piece of the game's mutable state.
+#pragma once
+
+#include <cstdint>
+#include <fstream>
+#include <string>
+
+// SDL_mixer's handle types, named here so that the record does not pull in the mixer's header.
+struct _Mix_Music;
+struct Mix_Chunk;
+
+// An owned music track or sound effect; null when loading failed. Never freed during a run.
+using MusicHandle = _Mix_Music *;
+using SoundHandle = Mix_Chunk *;
+
+// A picture uploaded as an OpenGL texture, with where and how it is drawn.
+// Positions and sizes are window pixels, origin top-left, y downward.
+struct Sprite {
+    int32_t imageWidth;
+    int32_t imageHeight;
+    float texLeft;
+    float texRight;
+    float texTop;
+    float texBottom;
+    uint32_t textureId;
+    float x;
+    float y;
+    float width;
+    float height;
+    uint8_t flipX;    // 1 = mirrored left-right; any other value = not mirrored
+    uint8_t flipY;    // 1 = mirrored top-bottom; any other value = not mirrored
+    int32_t srcX0;    // source rectangle in texture pixels, right and bottom exclusive
+    int32_t srcY0;
+    int32_t srcX1;
+    int32_t srcY1;
+    int32_t textureWidth;   // smallest power of two not below imageWidth
+    int32_t textureHeight;  // smallest power of two not below imageHeight
+    float angle;      // degrees, counter-clockwise about the quad's bottom-left corner
+};
+
+// Where one glyph lies in a font image; `bottom` is the bottom edge itself, not a height.
+struct GlyphRect {
+    int32_t left;
+    int32_t top;
+    int32_t width;
+    int32_t bottom;
+};
+
+const int MaxGlyphs = 255;
+
+// A bitmap font: the font image as a sprite, then the glyph tables read from its metrics file.
+struct BitmapFont {
+    Sprite sprite;              // image, pen position (x, y) and the quad of the glyph being drawn
+    std::string labelWord;      // receives the label words of the metrics file
+    float boxX;                 // box of the last text measured or drawn
+    float boxY;
+    float boxWidth;
+    float boxHeight;
+    int32_t glyphCount;
+    uint8_t glyphOfChar[256];   // glyph index of each byte value
+    int32_t advance[MaxGlyphs];
+    GlyphRect glyphRect[MaxGlyphs];
+    int32_t spaceWidth;
+    float scaleX;
+    float scaleY;
+};
+
+// The three switches of opt.dat.
+struct Settings {
+    int32_t fullscreen;  // 0 = 800 x 600 window, 1 = the whole screen
+    int32_t musicOff;    // 1 = music switched off
+    int32_t soundOff;    // 1 = sound effects switched off
+};
+
+const int HighScoreRows = 10;
+const int MaxNameLength = 16;
+
+struct HighScoreEntry {
+    std::string name;
+    int32_t level;
+    int32_t time;   // whole seconds of play
+    int32_t score;
+};
+
+// Rows 0 to 9, best first; row 10 takes the row pushed off the bottom and is never shown or saved.
+struct HighScoreTable {
+    HighScoreEntry rows[HighScoreRows + 1];
+};
+
+const int BoardColumns = 20;
+const int BoardRows = 15;
+
+// Cells indexed [column][row]; -1 empty, 0..127 a colour, 128 + k a marked cell of colour k.
+typedef int32_t Board[BoardColumns][BoardRows];
+
+// The 2 x 2 block the player steers.
+struct FallingBlock {
+    int32_t colours[4];   // top-left, top-right, bottom-right, bottom-left
+    int32_t column;       // board column of the left half, 0..18
+    int32_t row;          // board row of the upper cells, 0..13
+    int32_t landedHalf;   // 0 both falling, 1 left half placed, 2 right half placed
+};
+
+enum FocusState { AwaitFocus = 0, Focused = 1, FocusLost = 2 };
+
+struct GameState {
+    // --- Shell: lives for the whole run --------------------------------------------------
+    bool running = true;          // the main loop runs while true; a screen clears it to quit
+    std::string Screen;           // "intro", "game", "gameover" (and "koniecgry")
+    std::string MenuPage;         // page of the intro screen; the play screen's drop state
+    bool videoModePending;        // the options page changed the fullscreen switch
+    uint32_t nextFrameDue;        // SDL tick at which the next pass is due
+    std::string programDir;       // directory of the executable with its separator, or empty
+    std::string settingsPath;
+    std::string highScorePath;
+    std::string mediaDir;
+    std::string logPath;
+    std::ofstream logFile;
+
+    // --- Kept between runs in opt.dat and dex.dll ---------------------------------------
+    Settings settings;
+    HighScoreTable highScores;
+
+    // --- Window layer ------------------------------------------------------------------
+    int32_t windowWidth;
+    int32_t windowHeight;
+    int32_t windowFullscreen;
+    FocusState focusState;
+
+    // --- Pictures and fonts: loaded again after every window rebuild ------------------
+    Sprite backgroundSprite;
+    Sprite introSprite;
+    Sprite blockSprite;
+    Sprite glowSprite;
+    Sprite explosionSprite;
+    BitmapFont smallFont;
+    BitmapFont largeFont;
+
+    // --- Sound: loaded once at start-up; switches and volumes set by setVolumes -----
+    MusicHandle introMusic;
+    MusicHandle gameMusic;
+    SoundHandle explosionSound;
+    SoundHandle nextLevelSound;
+    SoundHandle dropSound;
+    SoundHandle squareSound;
+    SoundHandle greatScoreSound;
+    SoundHandle badScoreSound;
+    int32_t audioMusicOff;
+    int32_t audioSoundOff;
+    int32_t musicVolume;
+    int32_t soundVolume;
+
+    // --- Input shared by the screens ----------------------------------------------------
+    int32_t mouseX;
+    int32_t mouseY;
+    uint8_t *keyState;            // the platform's table of held keys; a screen consumes a key by zeroing it
+
+    // --- One game: every field below is reset by newGame -----------------------------------
+    Board board;
+    Board explosionGrid;          // 1 where the last clear removed a cell
+    int32_t explosionFrame;       // 0..30 while the explosion plays, 31 when idle
+    int32_t level;
+    int32_t score;
+    int32_t clearsLeft;
+    int32_t fallInterval;
+    int32_t explodeCountdown;
+    int32_t gravityPending;
+    FallingBlock block;
+    int32_t fallCountdown;
+    int32_t moveTick;
+    int32_t playTime;             // frames of play
+    std::string playerName;
+    int32_t nameLength;
+    int32_t gameOverFrames;
+};
+
+// The record. As a global it starts zero-filled, with `running` true.
+extern GameState game;

@@ -1,0 +1,11 @@
+// play.cpp: the play screen. For now it only lets the window be closed.
+#include "SDL.h"
+#include "app/screens.h"
+#include "app/state.h"
+
+void playScreen()
+{
+    SDL_Event event;
+    if (SDL_PollEvent(&event) && event.type == SDL_QUIT)
+        game.running = false;
+}

@@ -1,0 +1,22 @@
+// sprite.h: pictures loaded into textures and drawn as quads at window pixels.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "app/state.h"
+
+// Loads programDir + folder + file into a new texture and resets the sprite to the whole image.
+void loadTexture(Sprite &sprite, const std::string &folder, const std::string &file);
+
+// Texture coordinates from the source rectangle, the texture size and the flips.
+void updateTexCoords(Sprite &sprite);
+
+// One textured quad with the sprite's current fields, in the current colour and blend function.
+void drawSprite(const Sprite &sprite);
+
+// Moves the source rectangle to frame `frame` of the sheet, then draws.
+void drawSpriteFrame(Sprite &sprite, int32_t frame);
+
+// Sets the blend state and loads every picture and both fonts.
+void loadAssets();

@@ -1,0 +1,17 @@
+// intro.cpp: the intro screen. For now it shows its picture and can be left.
+#include <GL/gl.h>
+
+#include "SDL.h"
+#include "app/screens.h"
+#include "app/state.h"
+
+void introScreen()
+{
+    SDL_Event event;
+    if (SDL_PollEvent(&event) && event.type == SDL_QUIT)
+        game.running = false;
+    game.keyState = SDL_GetKeyState(nullptr);
+    if (game.keyState[SDLK_ESCAPE])
+        game.running = false;
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+}

@@ -1,0 +1,10 @@
+// font.h: bitmap fonts read from a metrics file.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "app/state.h"
+
+// Reads programDir + folder + file into the glyph tables; the image comes later by loadTexture.
+void loadFont(BitmapFont &font, const std::string &folder, const std::string &file, int32_t spaceWidth);
