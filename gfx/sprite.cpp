@@ -1,0 +1,225 @@
+// sprite.cpp: images loaded into power-of-two textures and drawn as quads at window pixels.
+#include "gfx/sprite.h"
+
+#include <GL/gl.h>
+
+#include "SDL.h"
+#include "SDL_image.h"
+#include "app/state.h"
+#include "text/font.h"
+
+// Every sprite lies on this plane of the perspective scene.
+static const float SpriteDepth = -1.81f;
+
+// The smallest power of two not below `side`.
+static int32_t powerOfTwoAtLeast(int32_t side)
+{
+    int32_t size = 1;
+    while (size < side && size < (1 << 30))
+        size *= 2;
+    return size;
+}
+
+// Whether an upload surface of this size can be made: SDL keeps a surface's row length in
+// 16 bits, so a wider surface would get a wrong row length and too small a pixel buffer.
+static bool uploadSizeFits(int32_t width, int32_t height)
+{
+    int64_t rowBytes = static_cast<int64_t>(width) * 4;
+    return rowBytes <= 0xFFFF && rowBytes * height <= INT32_MAX;
+}
+
+// A zero-filled RGBA surface whose bytes lie in memory as R, G, B, A; null when it cannot be made.
+static SDL_Surface *createUploadSurface(int32_t width, int32_t height)
+{
+    SDL_Surface *surface = SDL_CreateRGBSurface(SDL_HWSURFACE, width, height, 32,
+                                                0x000000FF, 0x0000FF00, 0x00FF0000, 0xFF000000);
+    if (surface && (surface->pitch != width * 4 || !surface->pixels)) {
+        SDL_FreeSurface(surface);
+        return nullptr;
+    }
+    if (surface)
+        SDL_FillRect(surface, nullptr, 0);
+    return surface;
+}
+
+// Uploads the surface into a new texture name; 0 when OpenGL refused it.
+static GLuint uploadTexture(SDL_Surface *surface, int32_t width, int32_t height)
+{
+    while (glGetError() != GL_NO_ERROR) {
+    }
+    GLuint name = 0;
+    glGenTextures(1, &name);
+    glBindTexture(GL_TEXTURE_2D, name);
+    if (SDL_MUSTLOCK(surface))
+        SDL_LockSurface(surface);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE, surface->pixels);
+    if (SDL_MUSTLOCK(surface))
+        SDL_UnlockSurface(surface);
+    if (glGetError() != GL_NO_ERROR) {
+        glDeleteTextures(1, &name);
+        return 0;
+    }
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP);
+    return name;
+}
+
+void loadTexture(Sprite &sprite, const std::string &folder, const std::string &file)
+{
+    std::string path = game.programDir + folder + file;
+    SDL_Surface *image = IMG_Load(path.c_str());
+    if (!image) {
+        game.logFile << "Texture " << file << " ERROR\n";
+        return;
+    }
+    int32_t imageWidth = image->w;
+    int32_t imageHeight = image->h;
+    int32_t textureWidth = powerOfTwoAtLeast(imageWidth);
+    int32_t textureHeight = powerOfTwoAtLeast(imageHeight);
+
+    // The copy must carry the image's own alpha values, not blend them.
+    if (image->flags & SDL_SRCALPHA)
+        SDL_SetAlpha(image, 0, 0);
+
+    SDL_Surface *upload = nullptr;
+    if (uploadSizeFits(textureWidth, textureHeight))
+        upload = createUploadSurface(textureWidth, textureHeight);
+    if (!upload) {
+        game.logFile << "Texture " << file << " ERROR no upload surface of " << textureWidth << "x"
+                     << textureHeight << "\n";
+        SDL_FreeSurface(image);
+        return;
+    }
+    SDL_Rect source = {0, 0, static_cast<Uint16>(imageWidth), static_cast<Uint16>(imageHeight)};
+    SDL_Rect target = {0, 0, 0, 0};
+    SDL_UpperBlit(image, &source, upload, &target);
+
+    GLuint name = uploadTexture(upload, textureWidth, textureHeight);
+    SDL_FreeSurface(upload);
+    SDL_FreeSurface(image);
+    if (name == 0) {
+        game.logFile << "Texture " << file << " ERROR no texture of " << textureWidth << "x"
+                     << textureHeight << "\n";
+        return;
+    }
+    game.logFile << "Texture " << file << " loading ok\n";
+
+    sprite.imageWidth = imageWidth;
+    sprite.imageHeight = imageHeight;
+    sprite.textureWidth = textureWidth;
+    sprite.textureHeight = textureHeight;
+    sprite.textureId = name;
+    sprite.x = sprite.y = sprite.angle = 0.0f;
+    sprite.flipX = sprite.flipY = 0;
+    sprite.srcX0 = sprite.srcY0 = 0;
+    sprite.srcX1 = imageWidth;
+    sprite.srcY1 = imageHeight;
+    sprite.width = static_cast<float>(imageWidth);
+    sprite.height = static_cast<float>(imageHeight);
+    sprite.texLeft = 0.0f;
+    sprite.texRight = static_cast<float>(imageWidth) / static_cast<float>(textureWidth);
+    sprite.texTop = 0.0f;
+    sprite.texBottom = static_cast<float>(imageHeight) / static_cast<float>(textureHeight);
+}
+
+void updateTexCoords(Sprite &sprite)
+{
+    float tw = static_cast<float>(sprite.textureWidth);
+    float th = static_cast<float>(sprite.textureHeight);
+    float left = sprite.srcX0 / tw, right = sprite.srcX1 / tw;
+    float top = sprite.srcY0 / th, bottom = sprite.srcY1 / th;
+    sprite.texLeft = sprite.flipX == 1 ? right : left;
+    sprite.texRight = sprite.flipX == 1 ? left : right;
+    sprite.texTop = sprite.flipY == 1 ? bottom : top;
+    sprite.texBottom = sprite.flipY == 1 ? top : bottom;
+}
+
+void drawSprite(const Sprite &sprite)
+{
+    // One window pixel is 2 / D scene units on both axes, D being the window width.
+    float d = static_cast<float>(game.windowWidth);
+    glBindTexture(GL_TEXTURE_2D, sprite.textureId);
+    glLoadIdentity();
+    float w = sprite.width / d * 2.0f;
+    float h = sprite.height / d * 2.0f;
+    glTranslatef(sprite.x / d * 2.0f - 1.0f, sprite.y / d * -2.0f - h + 0.75f, 0.0f);
+    glRotatef(sprite.angle, 0.0f, 0.0f, 1.0f);
+    glBegin(GL_QUADS);
+    glTexCoord2f(sprite.texLeft, sprite.texTop);
+    glVertex3f(0.0f, h, SpriteDepth);
+    glTexCoord2f(sprite.texLeft, sprite.texBottom);
+    glVertex3f(0.0f, 0.0f, SpriteDepth);
+    glTexCoord2f(sprite.texRight, sprite.texBottom);
+    glVertex3f(w, 0.0f, SpriteDepth);
+    glTexCoord2f(sprite.texRight, sprite.texTop);
+    glVertex3f(w, h, SpriteDepth);
+    glEnd();
+}
+
+// A 64-bit value forced into 32 bits, so that absurd frame numbers cannot overflow.
+static int32_t clampToInt32(int64_t value)
+{
+    if (value > INT32_MAX)
+        return INT32_MAX;
+    if (value < INT32_MIN)
+        return INT32_MIN;
+    return static_cast<int32_t>(value);
+}
+
+void drawSpriteFrame(Sprite &sprite, int32_t frame)
+{
+    int64_t frameWidth = static_cast<int64_t>(sprite.srcX1) - sprite.srcX0;
+    int64_t frameHeight = static_cast<int64_t>(sprite.srcY1) - sprite.srcY0;
+    // A sheet without a frame size cannot be cut into frames.
+    if (frameWidth <= 0)
+        return;
+    int64_t cols = sprite.textureWidth / frameWidth;
+    if (cols == 0)
+        cols = 1;
+    // The sheets are laid out with as many rows as the texture height holds frame widths.
+    int64_t rows = sprite.textureHeight / frameWidth;
+    if (rows == 0)
+        rows = 1;
+    int64_t left = (frame % cols) * frameWidth;
+    int64_t top = (frame / rows) * frameHeight;
+    sprite.srcX0 = clampToInt32(left);
+    sprite.srcY0 = clampToInt32(top);
+    sprite.srcX1 = clampToInt32(left + frameWidth);
+    sprite.srcY1 = clampToInt32(top + frameHeight);
+    updateTexCoords(sprite);
+    drawSprite(sprite);
+}
+
+// A sheet cut into square frames of `side` pixels, showing frame 0 at `side` x `side`.
+static void setSheetFrame(Sprite &sprite, int32_t side)
+{
+    sprite.x = sprite.y = 0.0f;
+    sprite.width = sprite.height = static_cast<float>(side);
+    sprite.srcX0 = sprite.srcY0 = 0;
+    sprite.srcX1 = sprite.srcY1 = side;
+    updateTexCoords(sprite);
+}
+
+void loadAssets()
+{
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    glEnable(GL_CULL_FACE);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glColor3f(1.0f, 1.0f, 1.0f);
+
+    const std::string &media = game.mediaDir;
+    loadTexture(game.backgroundSprite, media, "back.jpg");
+    loadTexture(game.introSprite, media, "intro.jpg");
+    loadFont(game.smallFont, media, "font1.txt", 12);
+    loadFont(game.largeFont, media, "bobcat36.txt", 16);
+    loadTexture(game.smallFont.sprite, media, "font1.png");
+    loadTexture(game.largeFont.sprite, media, "bobcat36.png");
+    loadTexture(game.blockSprite, media, "klocki.jpg");
+    loadTexture(game.glowSprite, media, "posw.png");
+    setSheetFrame(game.blockSprite, 32);
+    loadTexture(game.explosionSprite, media, "wybuch.png");
+    setSheetFrame(game.explosionSprite, 64);
+}

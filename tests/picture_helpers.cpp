@@ -1,0 +1,119 @@
+// picture_helpers.cpp: a real game window for the drawing tests, test images and pixel read-back.
+#include "picture_helpers.h"
+
+#include <GL/gl.h>
+#include <sys/stat.h>
+
+#include <cstdlib>
+#include <stdexcept>
+#include <vector>
+
+#include "SDL.h"
+#include "app/paths.h"
+#include "app/state.h"
+#include "gfx/window.h"
+#include "helpers.h"
+
+std::string makeProgramDir()
+{
+    std::string dir = makeTempDir();
+    mkdir((dir + "media").c_str(), 0755);
+    game.programDir = dir;
+    game.mediaDir = "media/";
+    openLog();
+    return dir;
+}
+
+std::string openGameWindow()
+{
+    std::string dir = makeProgramDir();
+    initVideo("Tavirel", 800, 600, 0);
+    return dir;
+}
+
+void saveOpaqueImage(const std::string &path, int width, int height, const PixelRule &rule)
+{
+    SDL_Surface *surface = SDL_CreateRGBSurface(SDL_SWSURFACE, width, height, 24,
+                                                0x0000FF, 0x00FF00, 0xFF0000, 0);
+    if (!surface)
+        throw std::runtime_error("no surface for a test image");
+    SDL_LockSurface(surface);
+    for (int y = 0; y < height; y++) {
+        Uint8 *row = static_cast<Uint8 *>(surface->pixels) + y * surface->pitch;
+        for (int x = 0; x < width; x++) {
+            Rgb c = rule(x, y);
+            row[3 * x] = static_cast<Uint8>(c.r);
+            row[3 * x + 1] = static_cast<Uint8>(c.g);
+            row[3 * x + 2] = static_cast<Uint8>(c.b);
+        }
+    }
+    SDL_UnlockSurface(surface);
+    int saved = SDL_SaveBMP(surface, path.c_str());
+    SDL_FreeSurface(surface);
+    if (saved != 0)
+        throw std::runtime_error("writing a test image failed");
+}
+
+void savePilImage(const std::string &path, const std::string &format, int width, int height,
+                  const PixelRule &rule, const std::function<int(int x, int y)> &alpha)
+{
+    std::string bytes;
+    for (int y = 0; y < height; y++) {
+        for (int x = 0; x < width; x++) {
+            Rgb c = rule(x, y);
+            bytes += static_cast<char>(c.r);
+            bytes += static_cast<char>(c.g);
+            bytes += static_cast<char>(c.b);
+            bytes += static_cast<char>(alpha(x, y));
+        }
+    }
+    std::string raw = path + ".rgba";
+    writeFile(raw, bytes);
+    std::string mode = format == "JPEG" ? "RGB" : "RGBA";
+    std::string command = "/usr/bin/python3 -c \"import sys; from PIL import Image; "
+                          "Image.frombytes('RGBA', (int(sys.argv[1]), int(sys.argv[2])), "
+                          "open(sys.argv[3], 'rb').read()).convert(sys.argv[4])"
+                          ".save(sys.argv[5], sys.argv[6])\" " +
+                          std::to_string(width) + " " + std::to_string(height) + " '" + raw + "' " + mode +
+                          " '" + path + "' " + format;
+    if (std::system(command.c_str()) != 0)
+        throw std::runtime_error("PIL could not write " + path);
+    std::remove(raw.c_str());
+}
+
+PixelRule solid(Rgb colour)
+{
+    return [colour](int, int) { return colour; };
+}
+
+std::string logText()
+{
+    game.logFile.flush();
+    return readFile(game.logPath);
+}
+
+void clearTo(Rgb colour)
+{
+    glClearColor(colour.r / 255.0f, colour.g / 255.0f, colour.b / 255.0f, 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT);
+}
+
+Rgb pixelAt(int x, int y)
+{
+    GLint viewport[4];
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    unsigned char rgba[4] = {0, 0, 0, 0};
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(x, viewport[3] - 1 - y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, rgba);
+    return Rgb{rgba[0], rgba[1], rgba[2]};
+}
+
+::testing::AssertionResult pixelIs(int x, int y, Rgb want)
+{
+    Rgb got = pixelAt(x, y);
+    if (std::abs(got.r - want.r) <= 3 && std::abs(got.g - want.g) <= 3 && std::abs(got.b - want.b) <= 3)
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure()
+           << "pixel (" << x << ", " << y << ") is (" << got.r << ", " << got.g << ", " << got.b
+           << "), expected (" << want.r << ", " << want.g << ", " << want.b << ")";
+}
