@@ -37,16 +37,18 @@ void startUp(const char *argv0)
     game.nextFrameDue = SDL_GetTicks() + FrameMs;
 }
 
+// The tick counter wraps after 49.7 days, so "ahead" and "behind" are read from the
+// 32-bit difference rather than by comparing the two values.
 uint32_t resyncSchedule(uint32_t nextFrameDue, uint32_t now)
 {
-    if (now > nextFrameDue && now - nextFrameDue > ResyncAfterMs)
-        return now;
-    return nextFrameDue;
+    int32_t behind = static_cast<int32_t>(now - nextFrameDue);
+    return behind > static_cast<int32_t>(ResyncAfterMs) ? now : nextFrameDue;
 }
 
 uint32_t frameWait(uint32_t nextFrameDue, uint32_t now)
 {
-    return nextFrameDue > now ? nextFrameDue - now : 0;
+    int32_t ahead = static_cast<int32_t>(nextFrameDue - now);
+    return ahead > 0 ? static_cast<uint32_t>(ahead) : 0;
 }
 
 void runPass()

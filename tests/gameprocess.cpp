@@ -1,0 +1,136 @@
+// gameprocess.cpp: starting the built game, finding its window and closing it through X.
+#include "gameprocess.h"
+
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <csignal>
+#include <cstdlib>
+#include <cstring>
+#include <sys/wait.h>
+#include <unistd.h>
+
+pid_t startGame(const std::string &argv0, const std::string &exe)
+{
+    pid_t pid = fork();
+    if (pid == 0) {
+        execl(exe.c_str(), argv0.c_str(), static_cast<char *>(nullptr));
+        _exit(127);
+    }
+    return pid;
+}
+
+pid_t startGameIn(const std::string &dir)
+{
+    std::string command = std::string("cp '") + TAVIREL_EXE + "' '" + dir + "tavirel'";
+    if (std::system(command.c_str()) != 0)
+        return -1;
+    return startGame(dir + "tavirel", dir + "tavirel");
+}
+
+int waitForExit(pid_t pid, int timeoutMs)
+{
+    for (int waited = 0; waited <= timeoutMs; waited += 10) {
+        int status;
+        if (waitpid(pid, &status, WNOHANG) == pid)
+            return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+        usleep(10000);
+    }
+    kill(pid, SIGKILL);
+    waitpid(pid, nullptr, 0);
+    return -1;
+}
+
+static Display *display()
+{
+    static Display *shared = XOpenDisplay(nullptr);
+    return shared;
+}
+
+static bool ownedBy(Window window, pid_t pid)
+{
+    Atom pidAtom = XInternAtom(display(), "_NET_WM_PID", False);
+    Atom type;
+    int format;
+    unsigned long count, after;
+    unsigned char *data = nullptr;
+    bool owned = false;
+    if (XGetWindowProperty(display(), window, pidAtom, 0, 1, False, XA_CARDINAL, &type, &format, &count, &after,
+                           &data) == Success &&
+        data && count == 1)
+        owned = static_cast<pid_t>(*reinterpret_cast<unsigned long *>(data)) == pid;
+    if (data)
+        XFree(data);
+    return owned;
+}
+
+static Window searchTree(Window parent, pid_t pid)
+{
+    Window root, parentOut, *children = nullptr;
+    unsigned int count = 0;
+    if (!XQueryTree(display(), parent, &root, &parentOut, &children, &count))
+        return 0;
+    Window found = 0;
+    for (unsigned int i = 0; i < count && !found; i++) {
+        XWindowAttributes attributes;
+        if (ownedBy(children[i], pid) && XGetWindowAttributes(display(), children[i], &attributes) &&
+            attributes.map_state == IsViewable)
+            found = children[i];
+        else
+            found = searchTree(children[i], pid);
+    }
+    if (children)
+        XFree(children);
+    return found;
+}
+
+unsigned long findWindowOf(pid_t pid, int timeoutMs)
+{
+    if (!display())
+        return 0;
+    for (int waited = 0; waited <= timeoutMs; waited += 20) {
+        Window window = searchTree(DefaultRootWindow(display()), pid);
+        if (window)
+            return window;
+        usleep(20000);
+    }
+    return 0;
+}
+
+std::string windowName(unsigned long window)
+{
+    // The caption is set just after the window is mapped: give it a moment.
+    std::string text;
+    for (int waited = 0; text.empty() && waited <= 2000; waited += 20) {
+        char *name = nullptr;
+        if (XFetchName(display(), window, &name) && name) {
+            text = name;
+            XFree(name);
+        } else {
+            usleep(20000);
+        }
+    }
+    return text;
+}
+
+void windowSize(unsigned long window, int &width, int &height)
+{
+    XWindowAttributes attributes;
+    XGetWindowAttributes(display(), window, &attributes);
+    width = attributes.width;
+    height = attributes.height;
+}
+
+void closeWindow(unsigned long window)
+{
+    XEvent event;
+    std::memset(&event, 0, sizeof event);
+    event.xclient.type = ClientMessage;
+    event.xclient.window = window;
+    event.xclient.message_type = XInternAtom(display(), "WM_PROTOCOLS", False);
+    event.xclient.format = 32;
+    event.xclient.data.l[0] = static_cast<long>(XInternAtom(display(), "WM_DELETE_WINDOW", False));
+    event.xclient.data.l[1] = CurrentTime;
+    XSendEvent(display(), window, False, NoEventMask, &event);
+    XFlush(display());
+}

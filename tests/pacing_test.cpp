@@ -1,0 +1,82 @@
+// pacing_test.cpp: the fixed 16 ms schedule, replayed against a made-up clock.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "app/loop.h"
+
+namespace {
+
+// Runs passes that each take the given number of milliseconds of work, as the main loop
+// paces them, and returns how long each pass slept.
+struct Replay {
+    uint32_t clock;
+    uint32_t nextFrameDue;
+    std::vector<uint32_t> sleeps;
+
+    explicit Replay(uint32_t start) : clock(start), nextFrameDue(start + FrameMs) {}
+
+    void pass(uint32_t work)
+    {
+        clock += work;
+        nextFrameDue = resyncSchedule(nextFrameDue, clock);
+        uint32_t wait = frameWait(nextFrameDue, clock);
+        sleeps.push_back(wait);
+        clock += wait;
+        nextFrameDue += FrameMs;
+    }
+};
+
+TEST(Pacing, QuickPassesSleepTheRestOfTheirSixteenMilliseconds)
+{
+    Replay replay(1000);
+    for (int i = 0; i < 100; i++)
+        replay.pass(3);
+    for (uint32_t sleep : replay.sleeps)
+        EXPECT_EQ(sleep, 13u);
+    EXPECT_EQ(replay.clock, 1000u + 100 * FrameMs);  // 62.5 passes a second, no drift
+}
+
+TEST(Pacing, ALatePassIsMadeUpByPassesThatDoNotSleep)
+{
+    Replay replay(0);
+    replay.pass(4);
+    replay.pass(40);  // 24 ms over its slot
+    for (int i = 0; i < 10; i++)
+        replay.pass(4);
+    // The 24 ms are made up by the next two passes (12 ms each), without moving the schedule.
+    std::vector<uint32_t> expected = {12, 0, 0, 0, 12, 12, 12, 12, 12, 12, 12, 12};
+    EXPECT_EQ(replay.sleeps, expected);
+    EXPECT_EQ(replay.nextFrameDue, 13 * FrameMs);
+}
+
+TEST(Pacing, WaitIsNeverNegativeAndSurvivesTheTickCounterWrapping)
+{
+    EXPECT_EQ(frameWait(100, 90), 10u);
+    EXPECT_EQ(frameWait(100, 100), 0u);
+    EXPECT_EQ(frameWait(100, 101), 0u);  // late: no wrap-around into a 49-day sleep
+    EXPECT_EQ(frameWait(5, 0xFFFFFFF0u), 21u);  // due just after the counter wrapped
+    EXPECT_EQ(frameWait(0xFFFFFFF0u, 5), 0u);   // late across the wrap
+
+    Replay replay(0xFFFFFF00u);
+    for (int i = 0; i < 40; i++)
+        replay.pass(5);
+    for (uint32_t sleep : replay.sleeps)
+        EXPECT_EQ(sleep, 11u);
+}
+
+TEST(Pacing, AStallOfOverASecondRestartsTheSchedule)
+{
+    Replay replay(0);
+    replay.pass(1000 + FrameMs);  // exactly 1000 ms behind: still caught up frame by frame
+    EXPECT_EQ(replay.nextFrameDue, 2 * FrameMs);
+    EXPECT_EQ(replay.sleeps.back(), 0u);
+
+    Replay stalled(0);
+    stalled.pass(5000);  // a suspended machine
+    EXPECT_EQ(stalled.nextFrameDue, 5000 + FrameMs);
+    stalled.pass(2);
+    EXPECT_EQ(stalled.sleeps.back(), 14u);  // back on a 16 ms rhythm at once
+}
+
+}  // namespace

@@ -1,0 +1,49 @@
+// paths_test.cpp: the program folder taken from the executable's path, and the log.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include "app/paths.h"
+#include "app/state.h"
+#include "helpers.h"
+
+TEST(Paths, WindowsPathsSplitAtTheLastBackslashOnly)
+{
+    EXPECT_EQ(pathUpToLast("C:\\games\\x\\prog.exe", '\\'), "C:\\games\\x\\");
+    EXPECT_EQ(pathUpToLast("prog.exe", '\\'), "");
+    EXPECT_EQ(pathUpToLast("C:/games/x/prog.exe", '\\'), "");
+    EXPECT_EQ(pathUpToLast("\\prog.exe", '\\'), "\\");
+}
+
+TEST(Paths, LinuxPathsSplitAtTheLastSlash)
+{
+    EXPECT_EQ(programDirOf("/opt/tavirel/tavirel"), "/opt/tavirel/");
+    EXPECT_EQ(game.programDir, "/opt/tavirel/");
+    EXPECT_EQ(programDirOf("./tavirel"), "./");
+    EXPECT_EQ(programDirOf("tavirel"), "");
+    EXPECT_EQ(game.programDir, "");
+    EXPECT_EQ(programDirOf("games\\tavirel"), "");
+}
+
+TEST(Paths, LogIsTruncatedAndWrittenBesideTheGame)
+{
+    std::string dir = makeTempDir();
+    writeFile(dir + "log.txt", "an old run\n");
+    programDirOf(dir + "tavirel");
+    openLog();
+    EXPECT_EQ(game.logPath, dir + "log.txt");
+    EXPECT_EQ(readFile(dir + "log.txt"), "");
+    game.logFile << "line " << 42 << "\n";
+    game.logFile.close();
+    EXPECT_EQ(readFile(dir + "log.txt"), "line 42\n");
+}
+
+TEST(Paths, ALogThatCannotBeCreatedSwallowsItsLines)
+{
+    std::string dir = makeTempDir();
+    ASSERT_EQ(mkdir((dir + "log.txt").c_str(), 0755), 0);  // a folder where the log belongs
+    programDirOf(dir + "tavirel");
+    openLog();
+    EXPECT_FALSE(game.logFile.is_open());
+    game.logFile << "dropped\n";  // must be harmless
+    EXPECT_TRUE(game.logFile.fail());
+}

@@ -1,0 +1,98 @@
+// startup_test.cpp: the built game started from a folder of its own, as a player starts it.
+#include <gtest/gtest.h>
+#include <csignal>
+#include <sys/stat.h>
+
+#include "gameprocess.h"
+#include "helpers.h"
+
+namespace {
+
+const char *const WorkingStartUp =
+    "Video initialize OK\n"
+    "SDL video initialize OK\n"
+    "SDL audio initialize OK\n"
+    "Mix_open_audio 0\n";
+
+bool startsWith(const std::string &text, const std::string &start)
+{
+    return text.compare(0, start.size(), start) == 0;
+}
+
+TEST(StartUp, OpensItsWindowLogsAndEndsWithStatusZeroWhenClosed)
+{
+    std::string dir = makeTempDir();
+    copyMedia(dir);
+    pid_t pid = startGameIn(dir);
+    unsigned long window = findWindowOf(pid, 15000);
+    ASSERT_NE(window, 0ul) << "no window appeared";
+    EXPECT_EQ(windowName(window), "Tavirel");
+    int width = 0, height = 0;
+    windowSize(window, width, height);
+    EXPECT_EQ(width, 800);
+    EXPECT_EQ(height, 600);
+
+    closeWindow(window);
+    EXPECT_EQ(waitForExit(pid, 10000), 0);
+    std::string log = readFile(dir + "log.txt");
+    EXPECT_TRUE(startsWith(log, WorkingStartUp)) << log;
+    // Start-up reads the two files but writes neither.
+    EXPECT_FALSE(fileExists(dir + "opt.dat"));
+    EXPECT_FALSE(fileExists(dir + "dex.dll"));
+}
+
+TEST(StartUp, TerminationSignalClosesTheGameCleanly)
+{
+    std::string dir = makeTempDir();
+    pid_t pid = startGameIn(dir);
+    ASSERT_NE(findWindowOf(pid, 15000), 0ul);
+    kill(pid, SIGTERM);
+    EXPECT_EQ(waitForExit(pid, 10000), 0);
+}
+
+TEST(StartUp, SettingsFileCanAskForTheWholeScreen)
+{
+    std::string dir = makeTempDir();
+    writeFile(dir + "opt.dat", "1\n0\n0\n");
+    pid_t pid = startGameIn(dir);
+    unsigned long window = findWindowOf(pid, 15000);
+    ASSERT_NE(window, 0ul);
+    kill(pid, SIGTERM);
+    EXPECT_EQ(waitForExit(pid, 10000), 0);
+    EXPECT_TRUE(startsWith(readFile(dir + "log.txt"), WorkingStartUp));
+    EXPECT_EQ(readFile(dir + "opt.dat"), "1\n0\n0\n");
+}
+
+TEST(StartUp, DamagedFilesAndAMissingLogDoNotStopTheGame)
+{
+    std::string dir = makeTempDir();
+    std::string junk;
+    for (unsigned i = 0; i < 10u * 1024 * 1024; i++)
+        junk += static_cast<char>((i * 7919u) >> 3);
+    writeFile(dir + "opt.dat", junk);
+    writeFile(dir + "dex.dll", junk);
+    ASSERT_EQ(mkdir((dir + "log.txt").c_str(), 0755), 0);  // the log cannot be created
+
+    pid_t pid = startGameIn(dir);
+    unsigned long window = findWindowOf(pid, 15000);
+    ASSERT_NE(window, 0ul);
+    int width = 0, height = 0;
+    windowSize(window, width, height);
+    EXPECT_EQ(width, 800);  // the damaged settings leave the game windowed
+    closeWindow(window);
+    EXPECT_EQ(waitForExit(pid, 10000), 0);
+    EXPECT_EQ(readFile(dir + "dex.dll"), junk);  // never touched at start-up
+}
+
+TEST(StartUp, AnUnwritableProgramFolderDoesNotStopTheGame)
+{
+    // Nothing can be created in /proc, not even by root: no log, no settings, no media.
+    pid_t pid = startGame("/proc/tavirel", TAVIREL_EXE);
+    unsigned long window = findWindowOf(pid, 15000);
+    ASSERT_NE(window, 0ul);
+    EXPECT_EQ(windowName(window), "Tavirel");
+    closeWindow(window);
+    EXPECT_EQ(waitForExit(pid, 10000), 0);
+}
+
+}  // namespace

@@ -1,0 +1,164 @@
+// window_test.cpp: the real OpenGL window under X, its GL state and the fullscreen focus watcher.
+#include <gtest/gtest.h>
+#include <GL/gl.h>
+#include <unistd.h>
+
+#include <cmath>
+#include <cstdlib>
+
+#include "SDL.h"
+#include "app/paths.h"
+#include "app/state.h"
+#include "gfx/window.h"
+#include "helpers.h"
+
+namespace {
+
+// Lets SDL take in what the X server reports, as the screens' event polling does every frame.
+void pumpEvents()
+{
+    for (int i = 0; i < 25; i++) {
+        SDL_PumpEvents();
+        SDL_Delay(8);
+    }
+}
+
+std::string openWindowWithLog(int32_t fullscreen, const std::string &caption = "Tavirel")
+{
+    std::string dir = makeTempDir();
+    programDirOf(dir + "tavirel");
+    openLog();
+    initVideo(caption, 800, 600, fullscreen);
+    game.logFile.flush();
+    return readFile(dir + "log.txt");
+}
+
+TEST(Window, OpensAnOpenGlWindowWithTheFixedState)
+{
+    std::string log = openWindowWithLog(0);
+    EXPECT_EQ(log, "Video initialize OK\nSDL video initialize OK\nSDL audio initialize OK\nMix_open_audio 0\n");
+
+    SDL_Surface *surface = SDL_GetVideoSurface();
+    ASSERT_NE(surface, nullptr);
+    EXPECT_EQ(surface->w, 800);
+    EXPECT_EQ(surface->h, 600);
+    EXPECT_TRUE(surface->flags & SDL_OPENGL);
+    EXPECT_FALSE(surface->flags & SDL_FULLSCREEN);
+    char *caption = nullptr;
+    SDL_WM_GetCaption(&caption, nullptr);
+    EXPECT_STREQ(caption, "Tavirel");
+
+    GLint viewport[4];
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    EXPECT_EQ(viewport[2], 800);
+    EXPECT_EQ(viewport[3], 600);
+    GLfloat clear[4];
+    glGetFloatv(GL_COLOR_CLEAR_VALUE, clear);
+    EXPECT_FLOAT_EQ(clear[3], 0.5f);
+    GLint depthFunc;
+    glGetIntegerv(GL_DEPTH_FUNC, &depthFunc);
+    EXPECT_EQ(depthFunc, GL_ALWAYS);
+    EXPECT_FALSE(glIsEnabled(GL_DEPTH_TEST));
+    EXPECT_TRUE(glIsEnabled(GL_TEXTURE_2D));
+
+    // A 45 degree perspective at the window's aspect: the projection's x and y scales
+    // differ by 800 / 600, and the near and far planes are 0.1 and 10.
+    GLfloat projection[16];
+    glGetFloatv(GL_PROJECTION_MATRIX, projection);
+    EXPECT_NEAR(projection[5] / projection[0], 800.0 / 600.0, 1e-5);
+    EXPECT_NEAR(projection[5], 1.0 / std::tan(22.5 * 3.14159265358979 / 180.0), 1e-5);
+    double nearPlane = projection[14] / (projection[10] - 1.0);
+    double farPlane = projection[14] / (projection[10] + 1.0);
+    EXPECT_NEAR(nearPlane, 0.1, 1e-5);
+    EXPECT_NEAR(farPlane, 10.0, 1e-3);
+    GLint matrixMode;
+    glGetIntegerv(GL_MATRIX_MODE, &matrixMode);
+    EXPECT_EQ(matrixMode, GL_MODELVIEW);
+}
+
+TEST(Window, RebuildKeepsTheSizeAndSwitchesTheMode)
+{
+    openWindowWithLog(0);
+    setVideoMode("Tavirel", 1);
+    SDL_Surface *surface = SDL_GetVideoSurface();
+    ASSERT_NE(surface, nullptr);
+    EXPECT_TRUE(surface->flags & SDL_FULLSCREEN);
+    EXPECT_EQ(surface->w, 800);
+    EXPECT_EQ(game.windowFullscreen, 1);
+
+    setVideoMode("Tavirel", 0);
+    surface = SDL_GetVideoSurface();
+    ASSERT_NE(surface, nullptr);
+    EXPECT_FALSE(surface->flags & SDL_FULLSCREEN);
+    EXPECT_EQ(surface->w, 800);
+    EXPECT_EQ(surface->h, 600);
+    GLint viewport[4];
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    EXPECT_EQ(viewport[2], 800);
+    EXPECT_EQ(viewport[3], 600);
+    EXPECT_EQ(game.focusState, AwaitFocus);
+}
+
+TEST(Window, AFailedWindowIsLoggedAndStartUpGoesOn)
+{
+    // SDL's dummy video driver has no OpenGL, so the window cannot be made.
+    setenv("SDL_VIDEODRIVER", "dummy", 1);
+    std::string log = openWindowWithLog(0);
+    EXPECT_EQ(log.rfind("Unable to set video 800 600 ", 0), 0u) << log;
+    EXPECT_NE(log.find("\nSDL video initialize OK\nSDL audio initialize OK\nMix_open_audio 0\n"), std::string::npos);
+    EXPECT_EQ(pollAppRestore(), 0);
+}
+
+// Runs an xdotool command on the test's own window, found by its caption.
+void onWindow(const std::string &caption, const std::string &command)
+{
+    std::string line = "xdotool search --name '^" + caption + "$' " + command + " >/dev/null 2>&1";
+    ASSERT_EQ(std::system(line.c_str()), 0) << line;
+    pumpEvents();
+}
+
+TEST(Focus, WatcherRebuildsAFullscreenWindowOnlyWhenFullyBack)
+{
+    std::string caption = "Tavirel focus " + std::to_string(getpid());
+    openWindowWithLog(1, caption);
+    pumpEvents();
+    ASSERT_EQ(SDL_GetAppState(), SDL_APPMOUSEFOCUS | SDL_APPINPUTFOCUS | SDL_APPACTIVE);
+    EXPECT_EQ(pollAppRestore(), 0);
+    EXPECT_EQ(game.focusState, Focused);
+    EXPECT_EQ(pollAppRestore(), 0);
+    EXPECT_EQ(game.focusState, Focused);
+
+    onWindow(caption, "windowunmap");  // switched away: the window is hidden
+    EXPECT_EQ(pollAppRestore(), 0);
+    EXPECT_EQ(game.focusState, FocusLost);
+    EXPECT_EQ(pollAppRestore(), 0);
+
+    onWindow(caption, "windowmap");  // shown again, but without the keyboard
+    EXPECT_NE(SDL_GetAppState(), SDL_APPMOUSEFOCUS | SDL_APPINPUTFOCUS | SDL_APPACTIVE);
+    EXPECT_EQ(pollAppRestore(), 0);
+    EXPECT_EQ(game.focusState, FocusLost);
+
+    onWindow(caption, "windowfocus");  // fully back
+    EXPECT_EQ(pollAppRestore(), 1);
+    EXPECT_EQ(game.focusState, AwaitFocus);
+    EXPECT_EQ(pollAppRestore(), 0);  // the rebuilt window starts the watch again
+    EXPECT_EQ(game.focusState, Focused);
+}
+
+TEST(Focus, WatcherIgnoresAWindowedGame)
+{
+    std::string caption = "Tavirel windowed " + std::to_string(getpid());
+    openWindowWithLog(0, caption);
+    pumpEvents();
+    for (const char *command : {"windowunmap", "windowmap", "windowfocus"}) {
+        onWindow(caption, command);
+        EXPECT_EQ(pollAppRestore(), 0) << command;
+        EXPECT_EQ(game.focusState, AwaitFocus);
+    }
+    // A value other than 1 read from the settings does not wake the watcher either.
+    game.windowFullscreen = 2;
+    EXPECT_EQ(pollAppRestore(), 0);
+    EXPECT_EQ(game.focusState, AwaitFocus);
+}
+
+}  // namespace
