@@ -3,7 +3,7 @@
 #
 # Everything is drawn or synthesised here from fixed seeds, so a rerun gives the same files.
 # Fonts are rendered from DejaVu (fonts-dejavu-core). Needs python3-pil, python3-numpy and
-# oggenc (vorbis-tools). Usage: tools/make_media.py [--only pictures|fonts|sound] [--quick]
+# oggenc (vorbis-tools). Usage: tools/make_media.py [--only pictures|sound]
 import argparse
 import os
 import subprocess
@@ -625,6 +625,548 @@ def make_intro(tiles):
 
 
 # ---------------------------------------------------------------------------------------------
+# Sound: a small synthesiser (additive and FM voices, drums, circular reverb)
+# ---------------------------------------------------------------------------------------------
+
+SR = 44100
+NOTE_NAMES = {"C": 0, "C#": 1, "D": 2, "D#": 3, "E": 4, "F": 5, "F#": 6, "G": 7, "G#": 8,
+              "A": 9, "A#": 10, "B": 11}
+
+
+def midi(name):
+    if isinstance(name, (int, np.integer)):
+        return int(name)
+    return NOTE_NAMES[name[:-1]] + 12 * (int(name[-1]) + 1)
+
+
+def freq(m):
+    return 440.0 * 2.0 ** ((midi(m) - 69) / 12.0)
+
+
+def envelope(n, attack, release_at, release, decay=None):
+    """Linear attack, optional exponential decay (time constant), smooth release at the end."""
+    t = np.arange(n) / SR
+    env = np.clip(t / max(attack, 1e-4), 0, 1)
+    if decay:
+        env = env * np.exp(-np.maximum(t - attack, 0) / decay)
+    rel = np.clip((t - release_at) / max(release, 1e-4), 0, 1)
+    return env * (0.5 + 0.5 * np.cos(np.pi * rel))
+
+
+def additive(f, n, partials, rng=None, vibrato=0.0, vib_rate=5.0, detune=0.0):
+    """Sum of sine partials: each (ratio, amplitude, decay time or None)."""
+    t = np.arange(n) / SR
+    phase_mod = vibrato * np.sin(2 * np.pi * vib_rate * t) * np.clip(t / 0.4, 0, 1)
+    out = np.zeros(n)
+    for ratio, amp, dec in partials:
+        fk = f * ratio * (1.0 + detune)
+        if fk >= SR * 0.45:
+            continue
+        ph = 0.0 if rng is None else rng.uniform(0, 2 * np.pi)
+        w = np.sin(2 * np.pi * fk * t + ph + phase_mod * ratio * fk / max(f, 1) * 0.02)
+        out += amp * (w if dec is None else w * np.exp(-t / dec))
+    return out
+
+
+def voice_pad(f, dur, rng):
+    n = int((dur + 1.8) * SR)
+    out = np.zeros(n)
+    for det in (-0.004, 0.0, 0.0045):
+        parts = [(k, (1.0 / k) * np.exp(-k / 5.0), None) for k in range(1, 14)]
+        out += additive(f, n, parts, rng, detune=det)
+    # Slow swell of the upper partials gives the pad some motion.
+    return out * envelope(n, 0.6, dur, 1.6) * 0.22
+
+
+def voice_epiano(f, dur, vel=1.0):
+    n = int((dur + 1.2) * SR)
+    t = np.arange(n) / SR
+    index = 1.3 * np.exp(-t / 0.35) + 0.15
+    tone = np.sin(2 * np.pi * f * t + index * np.sin(2 * np.pi * f * t))
+    tine = 0.12 * np.sin(2 * np.pi * f * 7.0 * t) * np.exp(-t / 0.05)
+    env = envelope(n, 0.003, dur, 0.9, decay=1.1)
+    return (tone + tine) * env * 0.35 * vel
+
+
+def voice_bell(f, dur, vel=1.0, rng=None):
+    n = int((dur + 2.4) * SR)
+    parts = [(1.0, 1.0, 1.8), (2.0, 0.45, 1.0), (2.76, 0.35, 0.7), (4.07, 0.18, 0.45),
+             (5.43, 0.12, 0.3), (8.9, 0.05, 0.15)]
+    return additive(f, n, parts, rng) * envelope(n, 0.002, dur + 0.6, 1.8) * 0.3 * vel
+
+
+def voice_pluck(f, dur, vel=1.0, bright=1.0):
+    n = int((dur + 0.6) * SR)
+    parts = [(k, (1.0 / k) * (1.0 if k % 2 else 0.7), 0.9 / (1 + 0.5 * k * bright))
+             for k in range(1, 16)]
+    return additive(f, n, parts) * envelope(n, 0.002, dur, 0.3) * 0.45 * vel
+
+
+def voice_lead(f, dur, vel=1.0):
+    """Soft square-ish lead with delayed vibrato."""
+    n = int((dur + 0.35) * SR)
+    parts = [(k, (1.0 / k) * np.exp(-k / 7.0), None) for k in range(1, 12, 2)]
+    parts += [(k, 0.15 / k, None) for k in range(2, 9, 2)]
+    return additive(f, n, parts, vibrato=18.0, vib_rate=5.2) * \
+        envelope(n, 0.02, dur, 0.25) * 0.32 * vel
+
+
+def voice_brass(f, dur, vel=1.0, wah=None):
+    """Brassy tone: brightness grows with the attack; `wah` (array 0..1) can close it again."""
+    n = int((dur + 0.25) * SR)
+    t = np.arange(n) / SR
+    bright = np.clip(t / 0.08, 0, 1) * 0.8 + 0.2
+    if wah is not None:
+        bright = bright * np.interp(t, np.linspace(0, dur + 0.25, len(wah)), wah)
+    vib = 0.006 * np.sin(2 * np.pi * 5.5 * t) * np.clip((t - 0.15) / 0.3, 0, 1)
+    phase = 2 * np.pi * f * np.cumsum(1 + vib) / SR
+    out = np.zeros(n)
+    for k in range(1, 18):
+        if f * k > SR * 0.45:
+            break
+        out += np.sin(k * phase) / k * np.clip(bright * 9.0 - k + 1, 0, 1)
+    return out * envelope(n, 0.03, dur, 0.2) * 0.35 * vel
+
+
+def voice_bass(f, dur, vel=1.0):
+    n = int((dur + 0.15) * SR)
+    parts = [(1, 1.0, None), (2, 0.35, 0.4), (3, 0.12, 0.25), (4, 0.05, 0.15)]
+    return additive(f, n, parts) * envelope(n, 0.006, dur, 0.1, decay=1.6) * 0.55 * vel
+
+
+def filtered_noise(n, rng, lo, hi):
+    """White noise band-limited to lo..hi Hz in the frequency domain."""
+    spec = np.fft.rfft(rng.standard_normal(n))
+    fr = np.fft.rfftfreq(n, 1 / SR)
+    shape = smoothstep(lo * 0.7, lo, fr) * (1 - smoothstep(hi, hi * 1.4, fr))
+    out = np.fft.irfft(spec * shape, n)
+    return out / (np.abs(out).max() + 1e-9)
+
+
+def drum_kick(vel=1.0):
+    n = int(0.45 * SR)
+    t = np.arange(n) / SR
+    f = 48 + 85 * np.exp(-t / 0.035)
+    body = np.sin(2 * np.pi * np.cumsum(f) / SR) * np.exp(-t / 0.16)
+    click = np.exp(-t / 0.004) * 0.4
+    return (body + click) * 0.9 * vel
+
+
+def drum_snare(rng, vel=1.0):
+    n = int(0.3 * SR)
+    t = np.arange(n) / SR
+    noise = filtered_noise(n, rng, 1200, 9000) * np.exp(-t / 0.075)
+    tone = np.sin(2 * np.pi * 190 * t) * np.exp(-t / 0.05)
+    return (noise * 0.6 + tone * 0.45) * vel * 0.8
+
+
+def drum_hat(rng, vel=1.0, open_=False):
+    n = int((0.35 if open_ else 0.08) * SR)
+    t = np.arange(n) / SR
+    return filtered_noise(n, rng, 6500, 15000) * np.exp(-t / (0.12 if open_ else 0.018)) * \
+        vel * 0.3
+
+
+def pan_gains(p):
+    """Constant-power pan, p from -1 (left) to 1 (right)."""
+    a = (p + 1) * np.pi / 4
+    return np.cos(a), np.sin(a)
+
+
+class Loop:
+    """A stereo buffer that wraps around: whatever runs past the end continues at the start."""
+
+    def __init__(self, seconds):
+        self.n = int(round(seconds * SR))
+        self.buf = np.zeros((2, self.n))
+
+    def add(self, sig, at_seconds, pan=0.0, gain=1.0):
+        start = int(round(at_seconds * SR)) % self.n
+        gl, gr = pan_gains(pan)
+        pos = 0
+        while pos < len(sig):
+            i = (start + pos) % self.n
+            take = min(len(sig) - pos, self.n - i)
+            self.buf[0, i:i + take] += sig[pos:pos + take] * gl * gain
+            self.buf[1, i:i + take] += sig[pos:pos + take] * gr * gain
+            pos += take
+
+
+def reverb_ir(seconds, rt60, rng, predelay=0.02, damp=6000.0):
+    n = int(seconds * SR)
+    t = np.arange(n) / SR
+    irs = []
+    for _ in range(2):
+        noise = rng.standard_normal(n) * np.exp(-6.9 * t / rt60)
+        noise[: int(predelay * SR)] = 0
+        # Darken the tail: later parts lose more highs (two bands mixed over time).
+        spec = np.fft.rfft(noise)
+        fr = np.fft.rfftfreq(n, 1 / SR)
+        dark = np.fft.irfft(spec / (1 + (fr / 1500.0) ** 2), n)
+        bright = np.fft.irfft(spec / (1 + (fr / damp) ** 2), n)
+        mix = np.exp(-t / (rt60 * 0.25))
+        ir = bright * mix + dark * (1 - mix)
+        for k in range(6):  # a few early reflections
+            d = int((predelay + 0.007 * (k + 1) + rng.uniform(0, 0.01)) * SR)
+            ir[d] += rng.uniform(0.2, 0.5) * (-1) ** k
+        irs.append(ir / np.sqrt(np.sum(ir ** 2)))
+    return irs
+
+
+def circular_reverb(buf, irs, wet):
+    """Convolution on the loop's circle, so the tail of the end rings into the start."""
+    n = buf.shape[1]
+    out = np.empty_like(buf)
+    for ch in range(2):
+        ir = np.zeros(n)
+        ir[: len(irs[ch])] = irs[ch][:n]
+        out[ch] = np.fft.irfft(np.fft.rfft(buf[ch]) * np.fft.rfft(ir), n)
+    return buf * (1 - wet * 0.4) + out * wet
+
+
+def linear_reverb(buf, irs, wet):
+    n = buf.shape[1] + len(irs[0])
+    out = np.zeros((2, n))
+    for ch in range(2):
+        out[ch] = np.fft.irfft(np.fft.rfft(buf[ch], n) * np.fft.rfft(irs[ch], n), n)
+    dry = np.zeros((2, n))
+    dry[:, : buf.shape[1]] = buf
+    return dry * (1 - wet * 0.4) + out * wet
+
+
+def limit(x, ceiling_db):
+    """Brick-wall peak limiter with a 3 ms look-ahead and smooth gain changes."""
+    thr = 10 ** (ceiling_db / 20)
+    peak = np.abs(x).max(axis=0)
+    need = np.minimum(1.0, thr / np.maximum(peak, 1e-9))
+    w = int(0.003 * SR)
+    padded = np.concatenate([np.ones(w), need, np.ones(w)])
+    view = np.lib.stride_tricks.sliding_window_view(padded, 2 * w + 1)
+    g = view.min(axis=1)
+    kernel = np.hanning(2 * w + 1)
+    kernel /= kernel.sum()
+    g = np.convolve(np.concatenate([np.ones(w), g, np.ones(w)]), kernel, mode="valid")
+    g = np.minimum(g, need)
+    return x * g
+
+
+def loudness_db(x):
+    """Mean power of the 50 ms blocks within 20 dB of the loudest block (a gated loudness)."""
+    m = x.mean(axis=0) if x.ndim == 2 else x
+    b = int(0.05 * SR)
+    blocks = m[: len(m) // b * b].reshape(-1, b) if len(m) >= b else m[None, :]
+    power = (blocks ** 2).mean(axis=1) + 1e-12
+    gate = power > power.max() / 100.0
+    return 10 * np.log10(power[gate].mean())
+
+
+def master(x, loud_db, ceiling_db=-2.0):
+    x = x - x.mean(axis=1, keepdims=True)
+    for _ in range(3):
+        x = x * 10 ** ((loud_db - loudness_db(x)) / 20)
+        x = limit(x, ceiling_db)
+    return x * min(1.0, 10 ** (ceiling_db / 20) / np.abs(x).max())
+
+
+def fade_edges(x, fade_in=0.002, fade_out=0.05):
+    n = x.shape[1]
+    a, b = int(fade_in * SR), int(fade_out * SR)
+    x[:, :a] *= np.linspace(0, 1, a)
+    x[:, n - b:] *= np.linspace(1, 0, b) ** 2
+    return x
+
+
+def write_ogg(x, name, quality):
+    pcm = (np.clip(x, -1, 1).T * 32767).round().astype("<i2")
+    with tempfile.TemporaryDirectory() as tmp:
+        wav = os.path.join(tmp, "a.wav")
+        with wave.open(wav, "wb") as w:
+            w.setnchannels(2)
+            w.setsampwidth(2)
+            w.setframerate(SR)
+            w.writeframes(pcm.tobytes())
+        subprocess.run(["oggenc", "-Q", "-q", str(quality), "--serial", "1", "-o",
+                        os.path.join(MEDIA, name), wav], check=True)
+
+
+# ---------------------------------------------------------------------------------------------
+# Music: m2.ogg (menus, calm) and m1.ogg (play, lively); both loop seamlessly
+# ---------------------------------------------------------------------------------------------
+
+MENU_CHORDS = ["Dmaj7", "Bm7", "Gmaj7", "Asus4", "Dmaj7", "Bm7", "Em7", "A7sus4",
+               "Gmaj7", "F#m7", "Em7", "Dmaj7", "Gmaj7", "A", "Bm7", "Asus4"]
+PLAY_CHORDS = (["Am", "F", "C", "G", "Am", "F", "Dm", "E"] * 2 +
+               ["F", "G", "Em", "Am", "F", "G", "E", "E"] +
+               ["Am", "F", "C", "G", "Am", "F", "Dm", "E"])
+VOICINGS = {  # chord tones in the middle register, lowest first
+    "Dmaj7": [62, 66, 69, 73], "Bm7": [59, 62, 66, 69], "Gmaj7": [59, 62, 66, 67],
+    "Asus4": [57, 62, 64, 69], "Em7": [59, 62, 64, 67], "A7sus4": [57, 62, 64, 67],
+    "F#m7": [61, 64, 66, 69], "A": [57, 61, 64, 69],
+    "Am": [57, 60, 64, 69], "F": [57, 60, 65, 69], "C": [55, 60, 64, 67], "G": [55, 59, 62, 67],
+    "Dm": [57, 62, 65, 69], "E": [56, 59, 64, 68], "Em": [55, 59, 64, 67],
+}
+ROOTS = {"D": 38, "B": 47, "G": 43, "A": 45, "E": 40, "F#": 42, "F": 41, "C": 36}
+
+
+def root_of(chord):
+    return ROOTS[chord[:2]] if chord[:2] in ROOTS else ROOTS[chord[0]]
+
+
+MENU_MELODY = {  # bar -> [(beat, length in beats, note)]
+    4: [(0, 1, "F#5"), (1, 1, "A5"), (2, 2, "E5")],
+    5: [(0, 1.5, "D5"), (1.5, 0.5, "E5"), (2, 2, "F#5")],
+    6: [(0, 1, "G5"), (1, 1, "F#5"), (2, 1, "E5"), (3, 1, "B4")],
+    7: [(0, 3, "E5"), (3, 1, "A4")],
+    8: [(0, 2, "B5"), (2, 1, "A5"), (3, 1, "F#5")],
+    9: [(0, 2, "A5"), (2, 2, "E5")],
+    10: [(0, 1, "G5"), (1, 1, "B5"), (2, 2, "D6")],
+    11: [(0, 3, "F#5"), (3, 1, "A5")],
+    12: [(0, 2, "B5"), (2, 2, "D6")],
+    13: [(0, 2, "C#6"), (2, 2, "E6")],
+    14: [(0, 2, "D6"), (2, 1, "B5"), (3, 1, "F#5")],
+    15: [(0, 4, "E5")],
+}
+
+PLAY_THEME = [
+    [(0, 1.5, "E5"), (1.5, 0.5, "D5"), (2, 1, "C5"), (3, 1, "A4")],
+    [(0, 1.5, "C5"), (1.5, 0.5, "D5"), (2, 1, "C5"), (3, 0.5, "A4"), (3.5, 0.5, "G4")],
+    [(0, 1, "G4"), (1, 1, "C5"), (2, 1.5, "E5"), (3.5, 0.5, "D5")],
+    [(0, 2, "D5"), (2, 1, "B4"), (3, 1, "G4")],
+    [(0, 1.5, "A4"), (1.5, 0.5, "C5"), (2, 1, "E5"), (3, 1, "A5")],
+    [(0, 1.5, "G5"), (1.5, 0.5, "F5"), (2, 1, "E5"), (3, 1, "C5")],
+    [(0, 1, "D5"), (1, 1, "F5"), (2, 1, "E5"), (3, 1, "D5")],
+    [(0, 3, "E5"), (3, 0.5, "D5"), (3.5, 0.5, "B4")],
+]
+PLAY_BRIDGE = [
+    [(0, 2, "A5"), (2, 2, "C6")], [(0, 2, "B5"), (2, 1, "G5"), (3, 1, "D5")],
+    [(0, 2, "E5"), (2, 2, "G5")], [(0, 3, "A5"), (3, 1, "E5")],
+    [(0, 2, "F5"), (2, 2, "A5")], [(0, 2, "G5"), (2, 1, "B5"), (3, 1, "D6")],
+    [(0, 4, "B5")], [(0, 2, "G#5"), (2, 2, "E5")],
+]
+
+
+def make_menu_music():
+    rng = np.random.default_rng(5005)
+    bpm = 76
+    beat = 60.0 / bpm
+    bars = len(MENU_CHORDS)
+    song = Loop(bars * 4 * beat)
+    arp = [0, 1, 2, 3, 4, 3, 2, 1]
+    for b, chord in enumerate(MENU_CHORDS):
+        t0 = b * 4 * beat
+        tones = VOICINGS[chord]
+        for m in tones:
+            song.add(voice_pad(freq(m), 4 * beat, rng), t0, pan=rng.uniform(-0.5, 0.5), gain=0.5)
+        # Gentle electric-piano arpeggio in eighths, up an octave on the top note.
+        ext = tones + [tones[0] + 12]
+        for i, k in enumerate(arp):
+            vel = 0.75 if i % 2 else 0.95
+            vel *= rng.uniform(0.9, 1.05)
+            song.add(voice_epiano(freq(ext[k] + 12), beat * 0.5, vel), t0 + i * beat * 0.5,
+                     pan=-0.45 + 0.9 * (k / 4.0), gain=0.55)
+        root = root_of(chord)
+        song.add(voice_bass(freq(root), beat * 2.6), t0, gain=0.75)
+        song.add(voice_bass(freq(root + (7 if b % 2 else 12)), beat * 1.3), t0 + 3 * beat,
+                 gain=0.55)
+        for st, ln, note in MENU_MELODY.get(b, []):
+            song.add(voice_bell(freq(note), ln * beat, 0.9, rng), t0 + st * beat,
+                     pan=0.15, gain=0.6)
+    irs = reverb_ir(3.5, 2.6, rng)
+    song.buf = circular_reverb(song.buf, irs, 0.45)
+    return song.buf
+
+
+def make_play_music():
+    rng = np.random.default_rng(6006)
+    bpm = 112
+    beat = 60.0 / bpm
+    bars = len(PLAY_CHORDS)
+    song = Loop(bars * 4 * beat)
+    drums = Loop(bars * 4 * beat)
+    arp = [0, 2, 1, 3, 2, 1, 3, 2]
+    for b, chord in enumerate(PLAY_CHORDS):
+        t0 = b * 4 * beat
+        section = b // 8  # 0 intro/verse, 1 theme, 2 bridge, 3 theme again
+        tones = VOICINGS[chord]
+        for m in tones[:3]:
+            song.add(voice_pad(freq(m), 4 * beat, rng), t0, pan=rng.uniform(-0.6, 0.6),
+                     gain=0.35 if section != 2 else 0.55)
+        for i, k in enumerate(arp):
+            if section == 2 and i % 2:
+                continue
+            vel = (1.0 if i % 2 == 0 else 0.7) * rng.uniform(0.9, 1.05)
+            song.add(voice_pluck(freq(tones[k % 4] + 12), beat * 0.45, vel),
+                     t0 + i * beat * 0.5, pan=0.35 if i % 2 else -0.35, gain=0.45)
+        root = root_of(chord)
+        if section == 2:
+            song.add(voice_bass(freq(root), beat * 3.8), t0, gain=0.8)
+        else:
+            for i in range(8):  # eighth-note bass with an octave lift on the off-beats
+                note = root + (12 if i in (3, 7) else 0)
+                song.add(voice_bass(freq(note), beat * 0.42, 1.0 if i % 2 == 0 else 0.8),
+                         t0 + i * beat * 0.5, gain=0.7)
+        melody = None
+        if section in (1, 3):
+            melody = PLAY_THEME[b % 8]
+        elif section == 2:
+            melody = PLAY_BRIDGE[b % 8]
+        for st, ln, note in melody or []:
+            if section == 2:
+                song.add(voice_bell(freq(note), ln * beat, 0.9, rng), t0 + st * beat,
+                         pan=0.1, gain=0.75)
+            else:
+                song.add(voice_lead(freq(note), ln * beat * 0.95), t0 + st * beat,
+                         pan=-0.05, gain=0.55)
+                if section == 3:  # the return of the theme gets a bell an octave up
+                    song.add(voice_bell(freq(midi(note) + 12), ln * beat, 0.5, rng),
+                             t0 + st * beat, pan=0.3, gain=0.35)
+        # Drums: light in the first bars, none but hats in the bridge.
+        for i in range(8):
+            t = t0 + i * beat * 0.5
+            swing = 0.02 * beat if i % 2 else 0.0
+            hv = (0.7 if i % 2 == 0 else 0.45) * rng.uniform(0.85, 1.1)
+            open_ = (i == 7 and b % 2 == 1 and section != 2)
+            drums.add(drum_hat(rng, hv, open_), t + swing, pan=0.3, gain=0.9)
+        if section != 2:
+            for kb in (0, 1.5, 2):
+                if kb == 1.5 and section == 0 and b < 4:
+                    continue
+                drums.add(drum_kick(1.0 if kb == 0 else 0.8), t0 + kb * beat, gain=0.85)
+            if not (section == 0 and b < 4):
+                for sb in (1, 3):
+                    drums.add(drum_snare(rng, 0.9), t0 + sb * beat, pan=-0.1, gain=0.7)
+        elif b % 8 == 7:  # a little fill leading back into the theme
+            for k in range(4):
+                drums.add(drum_snare(rng, 0.35 + 0.15 * k), t0 + (2 + k * 0.5) * beat,
+                          pan=-0.1, gain=0.7)
+    irs = reverb_ir(2.5, 1.5, rng)
+    mix = circular_reverb(song.buf, irs, 0.32)
+    mix += circular_reverb(drums.buf, irs, 0.12)
+    return mix
+
+
+# ---------------------------------------------------------------------------------------------
+# Effects
+# ---------------------------------------------------------------------------------------------
+
+
+def fx_buffer(seconds):
+    return np.zeros((2, int(seconds * SR)))
+
+
+def fx_add(buf, sig, at, pan=0.0, gain=1.0):
+    i = int(at * SR)
+    gl, gr = pan_gains(pan)
+    take = min(len(sig), buf.shape[1] - i)
+    buf[0, i:i + take] += sig[:take] * gl * gain
+    buf[1, i:i + take] += sig[:take] * gr * gain
+
+
+def fx_explosion(rng):
+    buf = fx_buffer(1.4)
+    n = buf.shape[1]
+    t = np.arange(n) / SR
+    f = 30 + 70 * np.exp(-t / 0.12)
+    boom = np.sin(2 * np.pi * np.cumsum(f) / SR) * np.exp(-t / 0.35) * smoothstep(0, 0.004, t)
+    for ch, pan in ((0, -0.5), (1, 0.5)):
+        noise = rng.standard_normal(n)
+        # Low-pass that closes over time: blend a bright and a dark version of the noise.
+        bright = np.fft.irfft(np.fft.rfft(noise) / (1 + (np.fft.rfftfreq(n, 1 / SR) / 5000) ** 2), n)
+        dark = np.fft.irfft(np.fft.rfft(noise) / (1 + (np.fft.rfftfreq(n, 1 / SR) / 400) ** 2), n)
+        dark *= np.abs(bright).max() / np.abs(dark).max()
+        mix = np.exp(-t / 0.12)
+        body = (bright * mix + dark * (1 - mix)) * np.exp(-t / 0.38) * smoothstep(0, 0.003, t)
+        crackle = np.zeros(n)
+        for _ in range(40):
+            at = rng.exponential(0.18)
+            if at < 1.1:
+                i = int(at * SR)
+                ln = int(0.004 * SR)
+                crackle[i:i + ln] += rng.standard_normal(min(ln, n - i)) * np.exp(-at / 0.3)
+        fx_add(buf, body * 0.6 + crackle * 0.25, 0, pan)
+    fx_add(buf, boom, 0, 0, 0.9)
+    return fade_edges(linear_reverb(buf, reverb_ir(0.6, 0.5, rng), 0.2)[:, :int(1.45 * SR)])
+
+
+def fx_nextlevel(rng):
+    buf = fx_buffer(1.2)
+    notes = ["C5", "E5", "G5", "C6"]
+    for i, n in enumerate(notes):
+        fx_add(buf, voice_pluck(freq(n), 0.12, 1.0, bright=0.6), i * 0.085, -0.4 + 0.27 * i, 0.7)
+        fx_add(buf, voice_bell(freq(n), 0.1, 0.7, rng), i * 0.085, 0.4 - 0.27 * i, 0.6)
+    for n, p in (("C5", -0.3), ("E5", 0.0), ("G5", 0.3), ("C6", 0.1)):
+        fx_add(buf, voice_bell(freq(n), 0.4, 0.7, rng), 0.36, p, 0.55)
+        fx_add(buf, voice_epiano(freq(n), 0.5, 0.6), 0.36, -p, 0.5)
+    fx_add(buf, voice_bell(freq("G6"), 0.3, 0.4, rng), 0.45, 0.5, 0.4)
+    out = linear_reverb(buf, reverb_ir(1.0, 0.8, rng), 0.3)[:, :int(1.7 * SR)]
+    return fade_edges(out, fade_out=0.3)
+
+
+def fx_drop(rng):
+    buf = fx_buffer(0.4)
+    n = buf.shape[1]
+    t = np.arange(n) / SR
+    whoosh = filtered_noise(n, rng, 500, 4000) * np.exp(-((t - 0.05) / 0.035) ** 2) * 0.35
+    f = 55 + 110 * np.exp(-t / 0.03)
+    thud = np.sin(2 * np.pi * np.cumsum(f) / SR) * np.exp(-np.maximum(t - 0.07, 0) / 0.07) * \
+        (t > 0.07)
+    thud *= smoothstep(0.07, 0.074, t)
+    knock = filtered_noise(n, rng, 800, 3000) * np.exp(-np.maximum(t - 0.07, 0) / 0.012) * \
+        (t > 0.07) * 0.5
+    fx_add(buf, whoosh, 0, -0.2)
+    fx_add(buf, whoosh[::-1] * 0, 0, 0.2)
+    fx_add(buf, thud + knock, 0, 0)
+    return fade_edges(buf, fade_out=0.05)
+
+
+def fx_square(rng):
+    buf = fx_buffer(0.8)
+    fx_add(buf, voice_bell(freq("E6"), 0.1, 1.0, rng), 0.0, -0.3, 0.8)
+    fx_add(buf, voice_bell(freq("B6"), 0.2, 1.0, rng), 0.07, 0.3, 0.8)
+    fx_add(buf, voice_pluck(freq("E6"), 0.05, 0.5, bright=0.3), 0.0, 0, 0.4)
+    out = linear_reverb(buf, reverb_ir(0.6, 0.5, rng), 0.25)[:, :int(0.95 * SR)]
+    return fade_edges(out, fade_out=0.25)
+
+
+def fx_fanfare(rng):
+    buf = fx_buffer(2.0)
+    line = [("G4", 0.0, 0.11), ("C5", 0.13, 0.11), ("E5", 0.26, 0.11), ("G5", 0.40, 0.25),
+            ("E5", 0.68, 0.11), ("G5", 0.82, 0.7)]
+    for n, at, ln in line:
+        fx_add(buf, voice_brass(freq(n), ln, 1.0), at, -0.15, 0.7)
+        fx_add(buf, voice_brass(freq(midi(n) - 12), ln, 0.6), at, 0.2, 0.45)
+    for n, p in (("C4", -0.4), ("E4", 0.4), ("G4", 0.0)):
+        fx_add(buf, voice_brass(freq(n), 0.7, 0.55), 0.82, p, 0.5)
+    fx_add(buf, drum_kick(0.8), 0.82, 0, 0.6)
+    fx_add(buf, drum_hat(rng, 0.8, True), 0.82, 0.3, 0.5)
+    out = linear_reverb(buf, reverb_ir(1.2, 1.0, rng), 0.25)[:, :int(1.95 * SR)]
+    return fade_edges(out, fade_out=0.35)
+
+
+def fx_badscore(rng):
+    buf = fx_buffer(2.0)
+    steps = [("G3", 0.0, 0.28), ("F#3", 0.36, 0.28), ("F3", 0.72, 0.28), ("E3", 1.08, 0.62)]
+    for i, (n, at, ln) in enumerate(steps):
+        wah = np.array([0.35, 1.0, 0.8, 0.4]) if i < 3 else np.array([0.3, 1.0, 0.9, 0.6, 0.9,
+                                                                        0.6, 0.8, 0.3])
+        fx_add(buf, voice_brass(freq(n), ln, 1.0, wah=wah), at, 0.0, 0.8)
+    out = linear_reverb(buf, reverb_ir(0.8, 0.6, rng), 0.18)[:, :int(1.9 * SR)]
+    return fade_edges(out, fade_out=0.3)
+
+
+def make_sounds():
+    rng = np.random.default_rng(7007)
+    effects = [("explosion.ogg", fx_explosion), ("nextlevel.ogg", fx_nextlevel),
+               ("spadanie.ogg", fx_drop), ("ulozone.ogg", fx_square),
+               ("greatscore.ogg", fx_fanfare), ("badscore.ogg", fx_badscore)]
+    for name, fn in effects:
+        write_ogg(master(fn(rng), -17.0, -3.0), name, 5)
+    write_ogg(master(make_menu_music(), -19.0, -3.0), "m2.ogg", 3)
+    write_ogg(master(make_play_music(), -18.0, -3.0), "m1.ogg", 3)
+
+
+
+# ---------------------------------------------------------------------------------------------
 # Contact sheet for review: out/contact-sheet.png
 # ---------------------------------------------------------------------------------------------
 
@@ -709,7 +1251,6 @@ def make_contact(back, intro, tiles, explosion, glow, large, small):
 def main():
     ap = argparse.ArgumentParser(description=__doc__)
     ap.add_argument("--only", choices=["pictures", "sound"], help="make only one kind")
-    ap.add_argument("--quick", action="store_true", help="(sound) shorter test render")
     args = ap.parse_args()
     os.makedirs(MEDIA, exist_ok=True)
     if args.only in (None, "pictures"):
@@ -722,7 +1263,7 @@ def main():
         make_contact(back, intro, tiles, explosion, glow, large, small)
         print("pictures and fonts written")
     if args.only in (None, "sound"):
-        make_sounds(quick=args.quick)
+        make_sounds()
         print("music and effects written")
 
 
