@@ -1,0 +1,43 @@
+#!/usr/bin/env bash
+# deps.sh: installs the Debian packages that building the game needs; with --test, also
+# those that its tests need. Installs only what is missing.
+set -euo pipefail
+
+packages=(cmake g++ make libsdl-image1.2-dev libsdl-mixer1.2-dev libglu1-mesa-dev libgl1-mesa-dri)
+if [ "${1:-}" = "--test" ]; then
+    packages+=(googletest libgtest-dev libx11-dev xvfb xauth xdotool)
+fi
+
+installed() {
+    dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'ok installed'
+}
+
+# Either implementation of the SDL 1.2 API will do. They conflict with each other,
+# so one that is already there is never replaced.
+if ! installed libsdl1.2-dev && ! installed libsdl1.2-compat-dev; then
+    packages+=(libsdl1.2-dev)
+fi
+
+missing=()
+for package in "${packages[@]}"; do
+    installed "$package" || missing+=("$package")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+echo "Installing: ${missing[*]}"
+if [ "$(id -u)" -eq 0 ]; then
+    sudo=()
+elif command -v sudo >/dev/null 2>&1; then
+    sudo=(sudo)
+else
+    echo "error: these Debian packages are missing and installing them needs root (or sudo): ${missing[*]}" >&2
+    exit 1
+fi
+if ! "${sudo[@]}" apt-get update -q; then
+    echo "error: apt-get update failed; cannot install: ${missing[*]}" >&2
+    exit 1
+fi
+if ! DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -q "${missing[@]}"; then
+    echo "error: apt-get could not install: ${missing[*]}" >&2
+    exit 1
+fi
