@@ -86,7 +86,7 @@ def downsample(a, scale):
 
 
 def save_jpeg(arr, name):
-    Image.fromarray(to_u8(arr[..., :3])).save(os.path.join(MEDIA, name), quality=94,
+    Image.fromarray(to_u8(arr[..., :3])).save(os.path.join(MEDIA, name), quality=96,
                                               subsampling=0, optimize=True)
 
 
@@ -98,7 +98,7 @@ def save_png(arr_u8, name):
 # Blocks: klocki.jpg, 18 colours in 32 x 32 frames, rows of 8
 # ---------------------------------------------------------------------------------------------
 
-RIM = np.array([13, 12, 22]) / 255.0  # shared outer ring of every tile, so filtering never shows
+RIM = np.array([13, 12, 22]) / 255.0  # shared two-texel outer ring of every tile: filtering never shows
 
 # Level L uses colours 2L-2 (deep, engraved ring) and 2L-1 (light, raised diamond).
 BLOCK_COLOURS = [
@@ -120,10 +120,10 @@ def render_tile(colour, marked_kind, ss=8):
     img = np.zeros(x.shape + (3,))
     img[:] = RIM
     # Rounded body inside the one-texel rim.
-    cx, cy = np.clip(x, 4.0, 28.0), np.clip(y, 4.0, 28.0)
+    cx, cy = np.clip(x, 5.0, 27.0), np.clip(y, 5.0, 27.0)
     corner = np.hypot(x - cx, y - cy)
     body = 1.0 - smoothstep(2.6, 3.0, corner)
-    inner = np.minimum(np.minimum(x - 1.0, 31.0 - x), np.minimum(y - 1.0, 31.0 - y))
+    inner = np.minimum(np.minimum(x - 2.0, 30.0 - x), np.minimum(y - 2.0, 30.0 - y))
     base = np.asarray(colour)
     light = base + (1.0 - base) * 0.55
     dark = base * 0.45
@@ -161,10 +161,10 @@ def render_tile(colour, marked_kind, ss=8):
         face = face * (1 - outline[..., None] * 0.55) + dark * outline[..., None] * 0.55
     img = img * (1 - body[..., None]) + np.clip(face, 0, 1) * body[..., None]
     out = downsample(img, ss)
-    out[0, :] = RIM
-    out[-1, :] = RIM
-    out[:, 0] = RIM
-    out[:, -1] = RIM
+    out[:2, :] = RIM
+    out[-2:, :] = RIM
+    out[:, :2] = RIM
+    out[:, -2:] = RIM
     return np.clip(out, 0, 1)
 
 
@@ -223,20 +223,23 @@ def make_explosion():
         k = np.arange(12)[:, None, None]
         wobble = (np.cos(ang[None] * (k % 5 + 3) + tongues[:, None, None] * 6.28) *
                   (0.05 + 0.02 * (k % 3))).sum(0) / 3.0
-        radius = 5.0 + 19.0 * (1.0 - np.exp(-t / 4.0))
+        radius = 6.0 + 21.0 * (1.0 - np.exp(-t / 5.0))
         rr = r / (radius * (1.0 + wobble))
-        ni = ((dy * (0.8 - 0.2 * p) + 128 + t * 3) % 256).astype(int)
-        nj = ((dx * (0.8 - 0.2 * p) + 128 + t * 2) % 256).astype(int)
+        ni = ((dy * (1.1 - 0.4 * p) + 128 + t * 3) % 256).astype(int)
+        nj = ((dx * (1.1 - 0.4 * p) + 128 + t * 2) % 256).astype(int)
         turb = noise[ni, nj]
-        intensity = np.exp(-t / 8.0)
-        heat = (1.0 - rr) * (0.7 + 0.6 * turb) * (0.35 + 0.9 * intensity)
-        heat = np.clip(heat + 0.35 * intensity * (1.0 - smoothstep(0.0, 0.55, rr)), 0, 1.2)
-        fire_a = smoothstep(0.0, 0.25, heat) * smoothstep(-0.15, 0.25, 1.0 - rr + 0.3 * turb - 0.3)
-        fire_a *= np.clip(1.15 - p * 1.1, 0, 1)
+        billow = smoothstep(0.2, 0.8, turb)
+        intensity = np.exp(-t / 9.0)
+        # The centre burns out first: heat moves into an expanding shell of billows.
+        shell = np.exp(-((rr - 0.55 * smoothstep(0.1, 0.7, p)) / (0.55 - 0.2 * p)) ** 2)
+        heat = shell * (0.55 + 0.8 * billow) * (0.3 + 0.95 * intensity)
+        heat = np.clip(heat + 0.45 * intensity * (1.0 - smoothstep(0.0, 0.45, rr)), 0, 1.2)
+        fire_a = smoothstep(0.05, 0.3, heat) * (1.0 - smoothstep(0.75, 1.05, rr - 0.25 * billow))
+        fire_a *= np.clip((1.0 - p) * 2.2, 0, 1)
         # Smoke: a dusky ring that rises as the fire burns out.
         smoke_r = radius * (0.9 + 0.25 * p)
-        smoke = np.exp(-((r - smoke_r) / (4.0 + 6.0 * p)) ** 2) * smoothstep(0.1, 0.35, p)
-        smoke *= (0.45 + 0.55 * turb) * 0.65
+        smoke = np.exp(-((r - smoke_r) / (4.0 + 7.0 * p)) ** 2) * smoothstep(0.1, 0.35, p)
+        smoke *= (0.25 + 0.75 * billow) * 0.8
         smoke_col = np.array([0.22, 0.19, 0.20]) + 0.15 * turb[..., None]
         img = over(img, smoke_col, smoke)
         alpha = smoke + alpha * (1 - smoke)
