@@ -739,10 +739,10 @@ def voice_bass(f, dur, vel=1.0):
 
 def filtered_noise(n, rng, lo, hi):
     """White noise band-limited to lo..hi Hz in the frequency domain."""
-    spec = np.fft.rfft(rng.standard_normal(n))
+    spectrum = np.fft.rfft(rng.standard_normal(n))
     fr = np.fft.rfftfreq(n, 1 / SR)
     shape = smoothstep(lo * 0.7, lo, fr) * (1 - smoothstep(hi, hi * 1.4, fr))
-    out = np.fft.irfft(spec * shape, n)
+    out = np.fft.irfft(spectrum * shape, n)
     return out / (np.abs(out).max() + 1e-9)
 
 
@@ -803,10 +803,10 @@ def reverb_ir(seconds, rt60, rng, predelay=0.02, damp=6000.0):
         noise = rng.standard_normal(n) * np.exp(-6.9 * t / rt60)
         noise[: int(predelay * SR)] = 0
         # Darken the tail: later parts lose more highs (two bands mixed over time).
-        spec = np.fft.rfft(noise)
+        spectrum = np.fft.rfft(noise)
         fr = np.fft.rfftfreq(n, 1 / SR)
-        dark = np.fft.irfft(spec / (1 + (fr / 1500.0) ** 2), n)
-        bright = np.fft.irfft(spec / (1 + (fr / damp) ** 2), n)
+        dark = np.fft.irfft(spectrum / (1 + (fr / 1500.0) ** 2), n)
+        bright = np.fft.irfft(spectrum / (1 + (fr / damp) ** 2), n)
         mix = np.exp(-t / (rt60 * 0.25))
         ir = bright * mix + dark * (1 - mix)
         for k in range(6):  # a few early reflections
@@ -1117,7 +1117,6 @@ def fx_drop(rng):
     knock = filtered_noise(n, rng, 800, 3000) * np.exp(-np.maximum(t - 0.07, 0) / 0.012) * \
         (t > 0.07) * 0.5
     fx_add(buf, whoosh, 0, -0.2)
-    fx_add(buf, whoosh[::-1] * 0, 0, 0.2)
     fx_add(buf, thud + knock, 0, 0)
     return fade_edges(buf, fade_out=0.05)
 
