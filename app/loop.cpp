@@ -9,6 +9,8 @@
 #include "app/paths.h"
 #include "app/screens.h"
 #include "app/state.h"
+#include "audio/sound.h"
+#include "gfx/sprite.h"
 #include "gfx/window.h"
 
 void startUp(const char *argv0)
@@ -23,12 +25,21 @@ void startUp(const char *argv0)
     game.settings.musicOff = 0;
     game.settings.soundOff = 0;
     loadSettings();
-    // Audio volumes join here.
+    setVolumes(game.settings.musicOff, game.settings.soundOff, 38, 128);
 
     std::srand(static_cast<unsigned>(std::time(nullptr)));
     initVideo("Tavirel", 800, 600, game.settings.fullscreen);
     loadHighScores();
-    // Pictures, fonts, music and sounds join here.
+    loadAssets();
+    loadMusic(game.introMusic, game.mediaDir, "m2.ogg");
+    loadMusic(game.gameMusic, game.mediaDir, "m1.ogg");
+    loadSound(game.explosionSound, game.mediaDir, "explosion.ogg");
+    loadSound(game.nextLevelSound, game.mediaDir, "nextlevel.ogg");
+    loadSound(game.dropSound, game.mediaDir, "spadanie.ogg");
+    loadSound(game.squareSound, game.mediaDir, "ulozone.ogg");
+    loadSound(game.greatScoreSound, game.mediaDir, "greatscore.ogg");
+    loadSound(game.badScoreSound, game.mediaDir, "badscore.ogg");
+    playMusic(game.introMusic);
 
     std::srand(static_cast<unsigned>(std::time(nullptr)));
     game.Screen = "intro";
@@ -65,7 +76,7 @@ void runPass()
     SDL_GL_SwapBuffers();
     if (pollAppRestore() == 1) {
         setVideoMode("Tavirel", 1);
-        // Pictures and fonts are loaded again here.
+        loadAssets();
     }
 
     uint32_t now = SDL_GetTicks();

@@ -1,0 +1,132 @@
+// assets_test.cpp: every picture and font of the game loaded at once, and a whole start-up's log.
+#include <GL/gl.h>
+#include <gtest/gtest.h>
+
+#include <csignal>
+
+#include "app/state.h"
+#include "gameprocess.h"
+#include "gfx/sprite.h"
+#include "helpers.h"
+#include "picture_helpers.h"
+#include "text/text.h"
+
+namespace {
+
+const char *const SevenPictures =
+    "Texture back.jpg loading ok\n"
+    "Texture intro.jpg loading ok\n"
+    "Texture font1.png loading ok\n"
+    "Texture bobcat36.png loading ok\n"
+    "Texture klocki.jpg loading ok\n"
+    "Texture posw.png loading ok\n"
+    "Texture wybuch.png loading ok\n";
+
+void expectSheet(const Sprite &sheet, int side)
+{
+    EXPECT_EQ(sheet.x, 0.0f);
+    EXPECT_EQ(sheet.width, static_cast<float>(side));
+    EXPECT_EQ(sheet.height, static_cast<float>(side));
+    EXPECT_EQ(sheet.srcX0, 0);
+    EXPECT_EQ(sheet.srcX1, side);
+    EXPECT_EQ(sheet.srcY1, side);
+    if (sheet.textureWidth > 0) {
+        EXPECT_FLOAT_EQ(sheet.texRight, static_cast<float>(side) / sheet.textureWidth);
+        EXPECT_FLOAT_EQ(sheet.texBottom, static_cast<float>(side) / sheet.textureHeight);
+    }
+}
+
+TEST(Assets, GameMediaLoadInOrderAndEveryReloadStartsAfresh)
+{
+    std::string dir = openGameWindow();
+    copyMedia(dir);
+    size_t mark = logText().size();
+    loadAssets();
+    EXPECT_EQ(logText().substr(mark), SevenPictures);
+    EXPECT_TRUE(glIsEnabled(GL_BLEND));
+    EXPECT_TRUE(glIsEnabled(GL_CULL_FACE));
+    GLint source = 0, destination = 0;
+    glGetIntegerv(GL_BLEND_SRC, &source);
+    glGetIntegerv(GL_BLEND_DST, &destination);
+    EXPECT_EQ(source, GL_SRC_ALPHA);
+    EXPECT_EQ(destination, GL_ONE_MINUS_SRC_ALPHA);
+
+    expectSheet(game.blockSprite, 32);
+    expectSheet(game.explosionSprite, 64);
+    EXPECT_EQ(game.backgroundSprite.imageWidth, 800);
+    EXPECT_EQ(game.smallFont.spaceWidth, 12);
+    EXPECT_EQ(game.largeFont.spaceWidth, 16);
+    EXPECT_GT(game.smallFont.glyphCount, 0);
+    EXPECT_GT(game.largeFont.glyphCount, 0);
+    EXPECT_EQ(game.largeFont.sprite.height, static_cast<float>(game.largeFont.sprite.imageHeight));
+
+    // The score font draws the digits visibly in white.
+    clearTo(Rgb{0, 0, 0});
+    glColor3f(1, 1, 1);
+    game.smallFont.sprite.x = 100;
+    game.smallFont.sprite.y = 100;
+    drawText(game.smallFont, "808");
+    int lit = 0;
+    for (int y = 100; y < 100 + game.smallFont.sprite.height; y += 2)
+        for (int x = 100; x < game.smallFont.sprite.x; x += 2)
+            lit += pixelAt(x, y).r > 128;
+    EXPECT_GT(lit, 10);
+
+    // After a rebuild everything comes again into new textures, placed and scaled afresh.
+    uint32_t firstBlocks = game.blockSprite.textureId;
+    game.introSprite.x = 50;
+    game.largeFont.scaleX = game.largeFont.scaleY = 0.7f;
+    drawSpriteFrame(game.blockSprite, 3);
+    mark = logText().size();
+    loadAssets();
+    EXPECT_EQ(logText().substr(mark), SevenPictures);
+    EXPECT_NE(game.blockSprite.textureId, firstBlocks);
+    EXPECT_EQ(game.introSprite.x, 0.0f);
+    EXPECT_EQ(game.largeFont.scaleX, 1.0f);
+    expectSheet(game.blockSprite, 32);
+}
+
+TEST(Assets, WithoutMediaEveryPictureIsReportedAndTheSheetsStillGetTheirFrames)
+{
+    openGameWindow();
+    size_t mark = logText().size();
+    loadAssets();
+    EXPECT_EQ(logText().substr(mark),
+              "Texture back.jpg ERROR\nTexture intro.jpg ERROR\nTexture font1.png ERROR\n"
+              "Texture bobcat36.png ERROR\nTexture klocki.jpg ERROR\nTexture posw.png ERROR\n"
+              "Texture wybuch.png ERROR\n");
+    EXPECT_EQ(game.backgroundSprite.textureId, 0u);
+    expectSheet(game.blockSprite, 32);
+    expectSheet(game.explosionSprite, 64);
+    EXPECT_EQ(game.smallFont.glyphCount, 0);
+    EXPECT_EQ(game.smallFont.spaceWidth, 12);
+    // Nothing to draw, and drawing it must not fail.
+    drawSpriteFrame(game.explosionSprite, 30);
+    EXPECT_EQ(measureText(game.largeFont, "new game"), 16);
+}
+
+TEST(Assets, StartUpLogsWindowPicturesMusicAndSoundsInOrder)
+{
+    std::string dir = makeTempDir();
+    copyMedia(dir);
+    pid_t pid = startGameIn(dir);
+    ASSERT_NE(findWindowOf(pid, 15000), 0ul);
+    kill(pid, SIGTERM);
+    ASSERT_EQ(waitForExit(pid, 10000), 0);
+    std::string expected = std::string("Video initialize OK\n"
+                                       "SDL video initialize OK\n"
+                                       "SDL audio initialize OK\n"
+                                       "Mix_open_audio 0\n") +
+                           SevenPictures +
+                           "Mix_LoadMUS m2.ogg OK\n"
+                           "Mix_LoadMUS m1.ogg OK\n"
+                           "Mix_LoadWAV explosion.ogg OK\n"
+                           "Mix_LoadWAV nextlevel.ogg OK\n"
+                           "Mix_LoadWAV spadanie.ogg OK\n"
+                           "Mix_LoadWAV ulozone.ogg OK\n"
+                           "Mix_LoadWAV greatscore.ogg OK\n"
+                           "Mix_LoadWAV badscore.ogg OK\n";
+    EXPECT_EQ(readFile(dir + "log.txt"), expected);
+}
+
+}  // namespace

@@ -1,0 +1,194 @@
+// text_test.cpp: texts measured, drawn in a real window and hit-tested; numbers as text.
+#include <gtest/gtest.h>
+
+#include <climits>
+
+#include "app/state.h"
+#include "gfx/sprite.h"
+#include "helpers.h"
+#include "picture_helpers.h"
+#include "text/font.h"
+#include "text/text.h"
+
+namespace {
+
+const Rgb Black{0, 0, 0};
+const Rgb Red{255, 0, 0};
+const Rgb Green{0, 255, 0};
+const Rgb Blue{0, 0, 255};
+
+// Glyph 0 'a' red, 1 'b' green, 2 'c' blue: 16 x 16 cells side by side in a 64 x 16 image.
+// 'c' advances 8 pixels, so its 16 pixel wide rectangle is squeezed into 8.
+const char *Metrics = "test font 3 the chars abc its widths 16 16 8 glyph rectangles 0 0 16 16 16 0 16 16 32 0 16 16";
+
+Rgb cellColour(int x, int)
+{
+    return x < 16 ? Red : x < 32 ? Green : x < 48 ? Blue : Black;
+}
+
+struct TextTest : ::testing::Test {
+    std::string dir = makeProgramDir();
+    BitmapFont font{};
+    void SetUp() override
+    {
+        writeFile(dir + "media/test.txt", Metrics);
+        loadFont(font, "media/", "test.txt", 16);
+        font.sprite.height = 16;  // the image height, as the font image would set it
+    }
+    void place(float x, float y, float scale)
+    {
+        font.sprite.x = x;
+        font.sprite.y = y;
+        font.scaleX = font.scaleY = scale;
+    }
+};
+
+void expectBox(const BitmapFont &font, float x, float y, float width, float height)
+{
+    EXPECT_NEAR(font.boxX, x, 1e-3);
+    EXPECT_NEAR(font.boxY, y, 1e-3);
+    EXPECT_NEAR(font.boxWidth, width, 1e-3);
+    EXPECT_NEAR(font.boxHeight, height, 1e-3);
+}
+
+TEST_F(TextTest, MeasureAddsScaledAdvancesAndTruncates)
+{
+    place(220, 40, 1.0f);
+    EXPECT_EQ(measureText(font, "abc"), 40);
+    expectBox(font, 220, 40, 40, 16);
+    EXPECT_EQ(measureText(font, ""), 0);
+    expectBox(font, 220, 40, 0, 16);
+    EXPECT_EQ(measureText(font, "   "), 48);
+    // Unlisted bytes, the upper half included, measure as glyph 0.
+    EXPECT_EQ(measureText(font, "z\xE9"), 32);
+    EXPECT_EQ(font.sprite.x, 220.0f);
+    EXPECT_EQ(font.sprite.y, 40.0f);
+
+    place(0, 0, 2.0f);
+    EXPECT_EQ(measureText(font, "a c"), 80);
+    expectBox(font, 0, 0, 80, 32);
+    place(0, 0, 0.7f);
+    EXPECT_EQ(measureText(font, "ac"), 16);  // 11.2 + 5.6 = 16.8
+    EXPECT_FLOAT_EQ(font.boxHeight, 11.2f);
+    font.advance[2] = 1;
+    font.scaleX = 0.9f;
+    EXPECT_EQ(measureText(font, "c"), 0);
+    font.scaleX = 10.7f;
+    EXPECT_EQ(measureText(font, "c"), 10);
+
+    // Absurd advances from a damaged metrics file give a huge width, not a wrapped one.
+    font.advance[0] = INT_MAX;
+    font.scaleX = 4.0f;
+    EXPECT_EQ(measureText(font, "aaaa"), INT_MAX);
+}
+
+TEST_F(TextTest, ContainsOnlyPointsStrictlyInsideTheLastBox)
+{
+    place(100, 200, 1.0f);
+    measureText(font, "abab");  // box 100..164 by 200..216
+    EXPECT_TRUE(spriteContains(font, 101, 201));
+    EXPECT_TRUE(spriteContains(font, 163, 215));
+    EXPECT_FALSE(spriteContains(font, 100, 208));
+    EXPECT_FALSE(spriteContains(font, 164, 208));
+    EXPECT_FALSE(spriteContains(font, 130, 200));
+    EXPECT_FALSE(spriteContains(font, 130, 216));
+    EXPECT_FALSE(spriteContains(font, 50, 208));
+
+    place(100, 200, 2.0f);
+    measureText(font, "abab");  // box 100..228 by 200..232
+    EXPECT_TRUE(spriteContains(font, 227, 231));
+    EXPECT_FALSE(spriteContains(font, 228, 231));
+
+    measureText(font, "");
+    EXPECT_FALSE(spriteContains(font, 100, 210));
+    EXPECT_FALSE(spriteContains(font, 101, 210));
+}
+
+TEST(IntToText, DecimalAsAStreamWritesIt)
+{
+    EXPECT_EQ(intToText(0), "0");
+    EXPECT_EQ(intToText(7), "7");
+    EXPECT_EQ(intToText(-42), "-42");
+    EXPECT_EQ(intToText(1000000), "1000000");
+    EXPECT_EQ(intToText(INT_MIN), "-2147483648");
+    EXPECT_EQ(intToText(INT_MAX), "2147483647");
+}
+
+struct DrawTextTest : TextTest {
+    void SetUp() override
+    {
+        dir = openGameWindow();
+        loadAssets();
+        saveOpaqueImage(dir + "media/test.bmp", 64, 16, cellColour);
+        writeFile(dir + "media/test.txt", Metrics);
+        loadFont(font, "media/", "test.txt", 16);
+        loadTexture(font.sprite, "media/", "test.bmp");
+        clearTo(Black);
+    }
+};
+
+TEST_F(DrawTextTest, GlyphsStandSideBySideAtThePen)
+{
+    place(100, 200, 1.0f);
+    drawText(font, "ab c");
+    // a at 100..115, b at 116..131, a space of 16, then c squeezed into 148..155.
+    EXPECT_TRUE(pixelIs(102, 202, Red));
+    EXPECT_TRUE(pixelIs(113, 213, Red));
+    EXPECT_TRUE(pixelIs(118, 208, Green));
+    EXPECT_TRUE(pixelIs(129, 208, Green));
+    EXPECT_TRUE(pixelIs(140, 208, Black));
+    EXPECT_TRUE(pixelIs(151, 208, Blue));
+    EXPECT_TRUE(pixelIs(158, 208, Black));
+    EXPECT_TRUE(pixelIs(108, 198, Black));
+    EXPECT_TRUE(pixelIs(108, 218, Black));
+    EXPECT_EQ(font.sprite.x, 156.0f);
+    EXPECT_EQ(font.sprite.y, 200.0f);
+    EXPECT_EQ(font.sprite.height, 16.0f);
+    expectBox(font, 100, 200, 56, 16);
+
+    // A second text carries on where the first ended.
+    drawText(font, "b");
+    EXPECT_TRUE(pixelIs(160, 208, Green));
+    expectBox(font, 156, 200, 16, 16);
+
+    // Nothing at all for an empty text or spaces.
+    clearTo(Black);
+    place(300, 300, 1.0f);
+    drawText(font, "");
+    expectBox(font, 300, 300, 0, 16);
+    drawText(font, "   ");
+    EXPECT_EQ(font.sprite.x, 348.0f);
+    expectBox(font, 300, 300, 48, 16);
+    for (int x = 296; x < 352; x += 4)
+        EXPECT_TRUE(pixelIs(x, 308, Black));
+}
+
+TEST_F(DrawTextTest, ScaleStretchesGlyphsAndSpaces)
+{
+    place(100, 100, 2.0f);
+    drawText(font, "a b");
+    // a is 32 x 32 at 100..131 by 100..131; the space 32; b at 164..195.
+    EXPECT_TRUE(pixelIs(104, 104, Red));
+    EXPECT_TRUE(pixelIs(127, 127, Red));
+    EXPECT_TRUE(pixelIs(116, 134, Black));
+    EXPECT_TRUE(pixelIs(148, 116, Black));
+    EXPECT_TRUE(pixelIs(168, 127, Green));
+    EXPECT_TRUE(pixelIs(199, 116, Black));
+    EXPECT_EQ(font.sprite.height, 16.0f);
+    expectBox(font, 100, 100, 96, 32);
+
+    clearTo(Black);
+    place(400, 100, 0.7f);
+    drawText(font, "ab");
+    // Glyphs of 11.2 x 11.2 pixels: a from 400 to 411.2, b to 422.4.
+    EXPECT_TRUE(pixelIs(405, 105, Red));
+    EXPECT_TRUE(pixelIs(417, 105, Green));
+    EXPECT_TRUE(pixelIs(405, 113, Black));
+    EXPECT_TRUE(pixelIs(425, 105, Black));
+    EXPECT_NEAR(font.sprite.x, 422.4f, 1e-3);
+    expectBox(font, 400, 100, 22.4f, 11.2f);
+    EXPECT_TRUE(spriteContains(font, 422, 111));
+    EXPECT_FALSE(spriteContains(font, 423, 105));
+}
+
+}  // namespace
