@@ -37,7 +37,9 @@ static SDL_Surface *createUploadSurface(int32_t width, int32_t height)
         SDL_FreeSurface(surface);
         return nullptr;
     }
-    if (surface)
+    // SDL clears the surfaces it makes in main memory itself; clearing them again would only
+    // touch every page of a large texture once more. Video memory is not cleared for us.
+    if (surface && (surface->flags & SDL_HWSURFACE))
         SDL_FillRect(surface, nullptr, 0);
     return surface;
 }

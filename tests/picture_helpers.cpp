@@ -5,6 +5,8 @@
 #include <X11/Xlib.h>
 #include <sys/stat.h>
 
+#include <algorithm>
+#include <cstdint>
 #include <cstdlib>
 #include <stdexcept>
 #include <vector>
@@ -72,31 +74,67 @@ void saveOpaqueImage(const std::string &path, int width, int height, const Pixel
         throw std::runtime_error("writing a test image failed");
 }
 
-void savePilImage(const std::string &path, const std::string &format, int width, int height,
-                  const PixelRule &rule, const std::function<int(int x, int y)> &alpha)
+static void putBigEndian(std::string &out, uint32_t value)
 {
-    std::string bytes;
+    for (int shift = 24; shift >= 0; shift -= 8)
+        out += static_cast<char>((value >> shift) & 0xFF);
+}
+
+static uint32_t crc32(const std::string &bytes)
+{
+    uint32_t crc = 0xFFFFFFFFu;
+    for (unsigned char byte : bytes) {
+        crc ^= byte;
+        for (int bit = 0; bit < 8; bit++)
+            crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
+    }
+    return ~crc;
+}
+
+static void putChunk(std::string &png, const std::string &type, const std::string &data)
+{
+    putBigEndian(png, static_cast<uint32_t>(data.size()));
+    png += type + data;
+    putBigEndian(png, crc32(type + data));
+}
+
+void savePng(const std::string &path, int width, int height, const PixelRule &rule,
+             const std::function<int(int x, int y)> &alpha)
+{
+    std::string rows;
     for (int y = 0; y < height; y++) {
+        rows += '\0';  // no filter
         for (int x = 0; x < width; x++) {
             Rgb c = rule(x, y);
-            bytes += static_cast<char>(c.r);
-            bytes += static_cast<char>(c.g);
-            bytes += static_cast<char>(c.b);
-            bytes += static_cast<char>(alpha(x, y));
+            rows += {static_cast<char>(c.r), static_cast<char>(c.g), static_cast<char>(c.b),
+                     static_cast<char>(alpha(x, y))};
         }
     }
-    std::string raw = path + ".rgba";
-    writeFile(raw, bytes);
-    std::string mode = format == "JPEG" ? "RGB" : "RGBA";
-    std::string command = "/usr/bin/python3 -c \"import sys; from PIL import Image; "
-                          "Image.frombytes('RGBA', (int(sys.argv[1]), int(sys.argv[2])), "
-                          "open(sys.argv[3], 'rb').read()).convert(sys.argv[4])"
-                          ".save(sys.argv[5], sys.argv[6])\" " +
-                          std::to_string(width) + " " + std::to_string(height) + " '" + raw + "' " + mode +
-                          " '" + path + "' " + format;
-    if (std::system(command.c_str()) != 0)
-        throw std::runtime_error("PIL could not write " + path);
-    std::remove(raw.c_str());
+    // A zlib stream of stored (uncompressed) blocks.
+    std::string zlib = "\x78\x01";
+    for (size_t at = 0; at < rows.size() || at == 0; at += 65535) {
+        size_t length = std::min<size_t>(65535, rows.size() - at);
+        zlib += static_cast<char>(at + length >= rows.size() ? 1 : 0);
+        zlib += {static_cast<char>(length & 0xFF), static_cast<char>(length >> 8),
+                 static_cast<char>(~length & 0xFF), static_cast<char>((~length >> 8) & 0xFF)};
+        zlib += rows.substr(at, length);
+    }
+    uint32_t a = 1, b = 0;
+    for (unsigned char byte : rows) {
+        a = (a + byte) % 65521;
+        b = (b + a) % 65521;
+    }
+    putBigEndian(zlib, (b << 16) | a);
+
+    std::string header;
+    putBigEndian(header, static_cast<uint32_t>(width));
+    putBigEndian(header, static_cast<uint32_t>(height));
+    header += {8, 6, 0, 0, 0};  // 8 bits per channel, RGBA
+    std::string png = "\x89PNG\r\n\x1a\n";
+    putChunk(png, "IHDR", header);
+    putChunk(png, "IDAT", zlib);
+    putChunk(png, "IEND", "");
+    writeFile(path, png);
 }
 
 PixelRule solid(Rgb colour)

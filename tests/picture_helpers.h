@@ -22,9 +22,9 @@ std::string openGameWindow();
 // An opaque image without an alpha channel, written as BMP (any name: the loader reads the content).
 void saveOpaqueImage(const std::string &path, int width, int height, const PixelRule &rule);
 
-// An image written by PIL in `format` ("PNG", "JPEG"); `alpha` gives each pixel's alpha.
-void savePilImage(const std::string &path, const std::string &format, int width, int height,
-                  const PixelRule &rule, const std::function<int(int x, int y)> &alpha);
+// An RGBA PNG image; `alpha` gives each pixel's alpha.
+void savePng(const std::string &path, int width, int height, const PixelRule &rule,
+             const std::function<int(int x, int y)> &alpha);
 
 // A solid colour everywhere.
 PixelRule solid(Rgb colour);

@@ -1,0 +1,18 @@
+#!/usr/bin/env bash
+# bench-startup.sh: builds the game and compares its start-up with a bare SDL + OpenGL window under
+# a virtual X server: time from process start to the first swapped frame, and peak memory.
+# Targets: the game's first frame within 1.2 x the bare window's, its peak memory at most 20 MB above.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+tools/deps.sh --test
+cmake -S . -B build -DTAVIREL_BENCH=ON >/dev/null
+cmake --build build -j"$(nproc)" --target bench_startup bench_bare tavirel >/dev/null
+
+# A normal start-up: the game alone in a folder with its media, no settings file yet.
+folder=$(mktemp -d)
+trap 'rm -rf "$folder"' EXIT
+cp build/tavirel "$folder/"
+cp -r media "$folder/"
+
+SDL_AUDIODRIVER=dummy xvfb-run -a -s "-screen 0 1024x768x24" \
+    build/bench_startup -r "${1:-7}" bare="$PWD/build/bench_bare" -- game="$folder/tavirel"

@@ -1,0 +1,330 @@
+// bench_startup.cpp: how long a program takes from its process start to its first swapped frame,
+// and its peak memory, watched from outside through the X server's damage reports.
+//
+//   bench_startup [-v] [-r RUNS] NAME=PROGRAM [ARGS...] -- NAME=PROGRAM [ARGS...] ...
+//
+// Each program is started RUNS times, the programs taking turns. Every window the program creates
+// is watched for damage: the server paints a window's background once as it appears, and after
+// that the first damage is the first frame the program swapped onto it. The program then runs on
+// for a second at its own pace, and its peak resident memory (VmHWM) is read before it is asked
+// to close with SIGTERM. X11 and its damage extension are loaded at run time, so that this tool
+// needs nothing at link time beyond what the game itself links.
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <dlfcn.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// The few X11 and damage calls this tool makes, looked up at run time.
+struct XCalls {
+    Display *(*openDisplay)(const char *);
+    int (*selectInput)(Display *, Window, long);
+    int (*pending)(Display *);
+    int (*nextEvent)(Display *, XEvent *);
+    int (*flush)(Display *);
+    int (*sync)(Display *, Bool);
+    Status (*queryTree)(Display *, Window, Window *, Window *, Window **, unsigned int *);
+    int (*free)(void *);
+    XErrorHandler (*setErrorHandler)(XErrorHandler);
+    Bool (*damageQueryExtension)(Display *, int *, int *);
+    XID (*damageCreate)(Display *, Drawable, int);
+};
+
+// The damage extension's notify event, as its client library lays it out.
+struct DamageNotify {
+    int type;
+    unsigned long serial;
+    Bool sendEvent;
+    Display *display;
+    Drawable drawable;
+    XID damage;
+    int level;
+    Bool more;
+    Time timestamp;
+    XRectangle area;
+    XRectangle geometry;
+};
+
+const int ReportRawRectangles = 0;
+
+template <typename F> bool lookUp(void *library, const char *name, F &function)
+{
+    function = reinterpret_cast<F>(dlsym(library, name));
+    if (!function)
+        std::fprintf(stderr, "bench_startup: %s not found\n", name);
+    return function != nullptr;
+}
+
+bool loadXCalls(XCalls &x)
+{
+    void *xlib = dlopen("libX11.so.6", RTLD_NOW);
+    void *damage = dlopen("libXdamage.so.1", RTLD_NOW);
+    if (!xlib || !damage) {
+        std::fprintf(stderr, "bench_startup: %s\n", dlerror());
+        return false;
+    }
+    return lookUp(xlib, "XOpenDisplay", x.openDisplay) && lookUp(xlib, "XSelectInput", x.selectInput) &&
+           lookUp(xlib, "XPending", x.pending) && lookUp(xlib, "XNextEvent", x.nextEvent) &&
+           lookUp(xlib, "XFlush", x.flush) && lookUp(xlib, "XSync", x.sync) &&
+           lookUp(xlib, "XQueryTree", x.queryTree) && lookUp(xlib, "XFree", x.free) &&
+           lookUp(xlib, "XSetErrorHandler", x.setErrorHandler) &&
+           lookUp(damage, "XDamageQueryExtension", x.damageQueryExtension) &&
+           lookUp(damage, "XDamageCreate", x.damageCreate);
+}
+
+// Windows of other programs may vanish while they are watched; that is no error here.
+int ignoreXErrors(Display *, XErrorEvent *)
+{
+    return 0;
+}
+
+struct Program {
+    std::string name;
+    std::vector<std::string> argv;
+};
+
+struct Run {
+    double firstFrameMs = -1;   // from fork to the first swapped frame
+    double mappedMs = -1;       // from fork to the window appearing
+    long peakKb = -1;           // VmHWM
+    int exitStatus = -1;
+};
+
+double msSince(Clock::time_point start)
+{
+    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+}
+
+long peakResidentKb(pid_t pid)
+{
+    std::ifstream status("/proc/" + std::to_string(pid) + "/status");
+    std::string line;
+    while (std::getline(status, line))
+        if (line.compare(0, 6, "VmHWM:") == 0)
+            return std::atol(line.c_str() + 6);
+    return -1;
+}
+
+pid_t launch(const Program &program)
+{
+    pid_t pid = fork();
+    if (pid == 0) {
+        std::vector<char *> args;
+        for (const std::string &arg : program.argv)
+            args.push_back(const_cast<char *>(arg.c_str()));
+        args.push_back(nullptr);
+        execv(args[0], args.data());
+        std::perror("execv");
+        _exit(127);
+    }
+    return pid;
+}
+
+struct Watcher {
+    XCalls &x;
+    Display *display;
+    int damageEvent;
+    bool verbose;
+    std::set<Window> watched;
+    std::map<Window, int> damagesSinceMap;  // per mapped window: damage reports seen since it was mapped
+    std::set<Window> mapped;
+
+    void watch(Window window, Clock::time_point start)
+    {
+        if (!watched.insert(window).second)
+            return;
+        x.selectInput(display, window, SubstructureNotifyMask | StructureNotifyMask);
+        x.damageCreate(display, window, ReportRawRectangles);
+        if (verbose)
+            std::fprintf(stderr, "%8.1f ms  watching 0x%lx\n", msSince(start), window);
+        // Children made before the selection took effect would otherwise go unseen.
+        Window root, parent, *children = nullptr;
+        unsigned int count = 0;
+        if (x.queryTree(display, window, &root, &parent, &children, &count)) {
+            for (unsigned int i = 0; i < count; i++)
+                watch(children[i], start);
+            if (children)
+                x.free(children);
+        }
+    }
+};
+
+Run measure(XCalls &x, Display *display, int damageEvent, const Program &program, bool verbose)
+{
+    Window root = DefaultRootWindow(display);
+    Watcher watcher{x, display, damageEvent, verbose, {}, {}, {}};
+    // Only windows that appear after this point belong to the program.
+    x.selectInput(display, root, SubstructureNotifyMask);
+    x.sync(display, True);
+
+    Run run;
+    Clock::time_point start = Clock::now();
+    pid_t pid = launch(program);
+    int fd = ConnectionNumber(display);
+    double deadline = 20000;
+    double closeAt = -1;
+    while (msSince(start) < deadline) {
+        if (closeAt >= 0 && msSince(start) >= closeAt)
+            break;
+        int status = 0;
+        if (waitpid(pid, &status, WNOHANG) == pid) {
+            std::fprintf(stderr, "bench_startup: %s ended early\n", program.name.c_str());
+            x.selectInput(display, root, NoEventMask);
+            return run;
+        }
+        x.flush(display);
+        if (!x.pending(display)) {
+            pollfd wait = {fd, POLLIN, 0};
+            poll(&wait, 1, 2);
+            continue;
+        }
+        XEvent event;
+        x.nextEvent(display, &event);
+        double when = msSince(start);
+        if (event.type == CreateNotify) {
+            watcher.watch(event.xcreatewindow.window, start);
+        } else if (event.type == MapNotify) {
+            Window window = event.xmap.window;
+            if (watcher.watched.count(window) && watcher.mapped.insert(window).second) {
+                watcher.damagesSinceMap[window] = 0;
+                if (run.mappedMs < 0)
+                    run.mappedMs = when;
+            }
+            if (verbose)
+                std::fprintf(stderr, "%8.1f ms  mapped 0x%lx\n", when, window);
+        } else if (event.type == damageEvent) {
+            const DamageNotify &damage = reinterpret_cast<const DamageNotify &>(event);
+            if (verbose)
+                std::fprintf(stderr, "%8.1f ms  damage 0x%lx %dx%d+%d+%d (server time %lu)\n", when,
+                             damage.drawable, damage.area.width, damage.area.height, damage.area.x,
+                             damage.area.y, damage.timestamp);
+            auto seen = watcher.damagesSinceMap.find(damage.drawable);
+            // The first report after mapping is the server painting the background.
+            if (seen != watcher.damagesSinceMap.end() && ++seen->second >= 2 && run.firstFrameMs < 0) {
+                run.firstFrameMs = when;
+                closeAt = when + 1000;
+            }
+        }
+    }
+    x.selectInput(display, root, NoEventMask);
+    run.peakKb = peakResidentKb(pid);
+    kill(pid, SIGTERM);
+    int status = 0;
+    for (int waited = 0; waited < 5000 && waitpid(pid, &status, WNOHANG) == 0; waited += 10)
+        usleep(10000);
+    if (waitpid(pid, &status, WNOHANG) == 0) {
+        kill(pid, SIGKILL);
+        waitpid(pid, &status, 0);
+    }
+    run.exitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    // Let the server forget the closed window before the next start.
+    x.sync(display, True);
+    return run;
+}
+
+double median(std::vector<double> values)
+{
+    if (values.empty())
+        return -1;
+    std::sort(values.begin(), values.end());
+    size_t middle = values.size() / 2;
+    return values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
+}
+
+}  // namespace
+
+int main(int argc, char *argv[])
+{
+    bool verbose = false;
+    int runs = 5;
+    std::vector<Program> programs;
+    for (int i = 1; i < argc; i++) {
+        std::string arg = argv[i];
+        if (arg == "-v") {
+            verbose = true;
+        } else if (arg == "-r" && i + 1 < argc) {
+            runs = std::max(1, std::atoi(argv[++i]));
+        } else if (arg == "--") {
+            programs.emplace_back();
+        } else if (programs.empty() || programs.back().argv.empty()) {
+            if (programs.empty())
+                programs.emplace_back();
+            size_t equals = arg.find('=');
+            programs.back().name = equals == std::string::npos ? arg : arg.substr(0, equals);
+            programs.back().argv.push_back(equals == std::string::npos ? arg : arg.substr(equals + 1));
+        } else {
+            programs.back().argv.push_back(arg);
+        }
+    }
+    programs.erase(std::remove_if(programs.begin(), programs.end(), [](const Program &p) { return p.argv.empty(); }),
+                   programs.end());
+    if (programs.empty()) {
+        std::fprintf(stderr, "usage: %s [-v] [-r RUNS] NAME=PROGRAM [ARGS...] [-- NAME=PROGRAM [ARGS...]]...\n",
+                     argv[0]);
+        return 2;
+    }
+
+    XCalls x{};
+    if (!loadXCalls(x))
+        return 1;
+    Display *display = x.openDisplay(nullptr);
+    int damageEvent = 0, damageError = 0;
+    if (!display || !x.damageQueryExtension(display, &damageEvent, &damageError)) {
+        std::fprintf(stderr, "bench_startup: no X server with the damage extension\n");
+        return 1;
+    }
+    x.setErrorHandler(ignoreXErrors);
+
+    std::vector<std::vector<Run>> results(programs.size());
+    for (int round = 0; round < runs; round++) {
+        for (size_t p = 0; p < programs.size(); p++) {
+            Run run = measure(x, display, damageEvent, programs[p], verbose);
+            results[p].push_back(run);
+            std::printf("%-8s run %d: window %7.1f ms, first frame %7.1f ms, peak memory %6.1f MB, exit %d\n",
+                        programs[p].name.c_str(), round + 1, run.mappedMs, run.firstFrameMs, run.peakKb / 1024.0,
+                        run.exitStatus);
+            std::fflush(stdout);
+        }
+    }
+
+    std::printf("\nmedians over %d runs:\n", runs);
+    std::vector<double> frameMedians, peakMedians;
+    for (size_t p = 0; p < programs.size(); p++) {
+        std::vector<double> frames, peaks;
+        for (const Run &run : results[p]) {
+            if (run.firstFrameMs >= 0)
+                frames.push_back(run.firstFrameMs);
+            if (run.peakKb >= 0)
+                peaks.push_back(run.peakKb / 1024.0);
+        }
+        frameMedians.push_back(median(frames));
+        peakMedians.push_back(median(peaks));
+        std::printf("%-8s first frame %7.1f ms   peak memory %6.1f MB   (%zu of %d runs showed a frame)\n",
+                    programs[p].name.c_str(), frameMedians.back(), peakMedians.back(), frames.size(), runs);
+    }
+    // Every later program against the first one.
+    for (size_t p = 1; p < programs.size(); p++) {
+        if (frameMedians[0] <= 0 || frameMedians[p] < 0)
+            continue;
+        std::printf("%s against %s: first frame %.2f x, peak memory %+.1f MB\n", programs[p].name.c_str(),
+                    programs[0].name.c_str(), frameMedians[p] / frameMedians[0], peakMedians[p] - peakMedians[0]);
+    }
+    return 0;
+}
