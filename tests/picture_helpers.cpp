@@ -2,7 +2,6 @@
 #include "picture_helpers.h"
 
 #include <GL/gl.h>
-#include <X11/Xlib.h>
 #include <sys/stat.h>
 
 #include <algorithm>
@@ -27,23 +26,9 @@ std::string makeProgramDir()
     return dir;
 }
 
-// The virtual X server resets, refusing connections for a moment, whenever its last client
-// leaves; with tests starting and ending side by side a window can meet such a moment. Holding
-// a connection of our own from the first moment it is accepted keeps it up for this test.
-static void holdXServer()
-{
-    static Display *held = nullptr;
-    for (int attempt = 0; !held && attempt < 100; attempt++) {
-        held = XOpenDisplay(nullptr);
-        if (!held)
-            SDL_Delay(50);
-    }
-}
-
 std::string openGameWindow()
 {
     std::string dir = makeProgramDir();
-    holdXServer();
     initVideo("Tavirel", 800, 600, 0);
     // Without an X server nothing below can be drawn or read back.
     if (!SDL_GetVideoSurface())

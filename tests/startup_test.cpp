@@ -1,6 +1,7 @@
 // startup_test.cpp: the built game started from a folder of its own, as a player starts it.
 #include <gtest/gtest.h>
 #include <csignal>
+#include <cstdlib>
 #include <sys/stat.h>
 
 #include "gameprocess.h"
@@ -39,6 +40,34 @@ TEST(StartUp, OpensItsWindowLogsAndEndsWithStatusZeroWhenClosed)
     // Start-up reads the two files but writes neither.
     EXPECT_FALSE(fileExists(dir + "opt.dat"));
     EXPECT_FALSE(fileExists(dir + "dex.dll"));
+}
+
+TEST(StartUp, InstalledGameLoadsAllItsMediaFromBesideItself)
+{
+    std::string prefix = makeTempDir() + "tavirel";
+    std::string install = std::string("cmake --install '") + TAVIREL_BUILD_DIR + "' --prefix '" + prefix + "' >/dev/null";
+    ASSERT_EQ(std::system(install.c_str()), 0);
+    pid_t pid = startGame(prefix + "/tavirel", prefix + "/tavirel");
+    ASSERT_NE(findWindowOf(pid, 15000), 0ul);
+    kill(pid, SIGTERM);
+    EXPECT_EQ(waitForExit(pid, 10000), 0);
+    std::string log = readFile(prefix + "/log.txt");
+    EXPECT_EQ(log, std::string(WorkingStartUp) +
+                       "Texture back.jpg loading ok\n"
+                       "Texture intro.jpg loading ok\n"
+                       "Texture font1.png loading ok\n"
+                       "Texture bobcat36.png loading ok\n"
+                       "Texture klocki.jpg loading ok\n"
+                       "Texture posw.png loading ok\n"
+                       "Texture wybuch.png loading ok\n"
+                       "Mix_LoadMUS m2.ogg OK\n"
+                       "Mix_LoadMUS m1.ogg OK\n"
+                       "Mix_LoadWAV explosion.ogg OK\n"
+                       "Mix_LoadWAV nextlevel.ogg OK\n"
+                       "Mix_LoadWAV spadanie.ogg OK\n"
+                       "Mix_LoadWAV ulozone.ogg OK\n"
+                       "Mix_LoadWAV greatscore.ogg OK\n"
+                       "Mix_LoadWAV badscore.ogg OK\n");
 }
 
 TEST(StartUp, TerminationSignalClosesTheGameCleanly)

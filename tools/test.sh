@@ -6,7 +6,7 @@ cd "$(dirname "$0")/.."
 tools/deps.sh --test
 
 jobs=$(nproc)
-xvfb=(xvfb-run -a -s "-screen 0 1024x768x24")
+xvfb=(xvfb-run -a -s "-screen 0 1024x768x24 -noreset")
 export SDL_AUDIODRIVER=dummy
 
 cmake -S . -B build -DTAVIREL_BENCH=ON
