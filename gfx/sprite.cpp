@@ -47,7 +47,8 @@ static SDL_Surface *createUploadSurface(int32_t width, int32_t height)
 // Uploads the surface into a new texture name; 0 when OpenGL refused it.
 static GLuint uploadTexture(SDL_Surface *surface, int32_t width, int32_t height)
 {
-    while (glGetError() != GL_NO_ERROR) {
+    // Forget errors of earlier calls (OpenGL keeps only a few), so that the next check is this upload's.
+    for (int i = 0; i < 16 && glGetError() != GL_NO_ERROR; i++) {
     }
     GLuint name = 0;
     glGenTextures(1, &name);

@@ -1,9 +1,10 @@
-// intro.cpp: the intro screen. For now it shows its picture and can be left.
+// intro.cpp: the intro screen. For now it shows the title picture and can be left.
 #include <GL/gl.h>
 
 #include "SDL.h"
 #include "app/screens.h"
 #include "app/state.h"
+#include "gfx/sprite.h"
 
 void introScreen()
 {
@@ -13,5 +14,6 @@ void introScreen()
     game.keyState = SDL_GetKeyState(nullptr);
     if (game.keyState[SDLK_ESCAPE])
         game.running = false;
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+    drawSprite(game.introSprite);
 }

@@ -14,5 +14,5 @@ trap 'rm -rf "$folder"' EXIT
 cp build/tavirel "$folder/"
 cp -r media "$folder/"
 
-SDL_AUDIODRIVER=dummy xvfb-run -a -s "-screen 0 1024x768x24" \
+SDL_AUDIODRIVER=dummy xvfb-run -a -s "-screen 0 1024x768x24 -noreset" \
     build/bench_startup -r "${1:-7}" bare="$PWD/build/bench_bare" -- game="$folder/tavirel"
