@@ -2,10 +2,8 @@
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 
-#include <csignal>
 
 #include "app/state.h"
-#include "gameprocess.h"
 #include "gfx/sprite.h"
 #include "helpers.h"
 #include "picture_helpers.h"
@@ -103,30 +101,6 @@ TEST(Assets, WithoutMediaEveryPictureIsReportedAndTheSheetsStillGetTheirFrames)
     // Nothing to draw, and drawing it must not fail.
     drawSpriteFrame(game.explosionSprite, 30);
     EXPECT_EQ(measureText(game.largeFont, "new game"), 16);
-}
-
-TEST(Assets, StartUpLogsWindowPicturesMusicAndSoundsInOrder)
-{
-    std::string dir = makeTempDir();
-    copyMedia(dir);
-    pid_t pid = startGameIn(dir);
-    ASSERT_NE(findWindowOf(pid, 15000), 0ul);
-    kill(pid, SIGTERM);
-    ASSERT_EQ(waitForExit(pid, 10000), 0);
-    std::string expected = std::string("Video initialize OK\n"
-                                       "SDL video initialize OK\n"
-                                       "SDL audio initialize OK\n"
-                                       "Mix_open_audio 0\n") +
-                           SevenPictures +
-                           "Mix_LoadMUS m2.ogg OK\n"
-                           "Mix_LoadMUS m1.ogg OK\n"
-                           "Mix_LoadWAV explosion.ogg OK\n"
-                           "Mix_LoadWAV nextlevel.ogg OK\n"
-                           "Mix_LoadWAV spadanie.ogg OK\n"
-                           "Mix_LoadWAV ulozone.ogg OK\n"
-                           "Mix_LoadWAV greatscore.ogg OK\n"
-                           "Mix_LoadWAV badscore.ogg OK\n";
-    EXPECT_EQ(readFile(dir + "log.txt"), expected);
 }
 
 }  // namespace

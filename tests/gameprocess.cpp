@@ -113,6 +113,23 @@ unsigned long findWindowOf(pid_t pid, int timeoutMs)
     return 0;
 }
 
+bool waitForPicture(unsigned long window, int timeoutMs)
+{
+    for (int waited = 0; waited <= timeoutMs; waited += 20) {
+        XImage *image = XGetImage(display(), window, 0, 0, 800, 600, AllPlanes, ZPixmap);
+        bool drawn = false;
+        for (int y = 0; image && y < image->height && !drawn; y += 7)
+            for (int x = 0; x < image->width && !drawn; x += 7)
+                drawn = XGetPixel(image, x, y) != 0;
+        if (image)
+            XDestroyImage(image);
+        if (drawn)
+            return true;
+        usleep(20000);
+    }
+    return false;
+}
+
 std::string windowName(unsigned long window)
 {
     // The caption is set just after the window is mapped: give it a moment.

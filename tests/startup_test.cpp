@@ -27,6 +27,7 @@ TEST(StartUp, OpensItsWindowLogsAndEndsWithStatusZeroWhenClosed)
     pid_t pid = startGameIn(dir);
     unsigned long window = findWindowOf(pid, 15000);
     ASSERT_NE(window, 0ul) << "no window appeared";
+    EXPECT_TRUE(waitForPicture(window, 10000));
     EXPECT_EQ(windowName(window), "Tavirel");
     int width = 0, height = 0;
     windowSize(window, width, height);
@@ -48,7 +49,9 @@ TEST(StartUp, InstalledGameLoadsAllItsMediaFromBesideItself)
     std::string install = std::string("cmake --install '") + TAVIREL_BUILD_DIR + "' --prefix '" + prefix + "' >/dev/null";
     ASSERT_EQ(std::system(install.c_str()), 0);
     pid_t pid = startGame(prefix + "/tavirel", prefix + "/tavirel");
-    ASSERT_NE(findWindowOf(pid, 15000), 0ul);
+    unsigned long window = findWindowOf(pid, 15000);
+    ASSERT_NE(window, 0ul);
+    EXPECT_TRUE(waitForPicture(window, 10000));  // the title picture is up: start-up is over
     kill(pid, SIGTERM);
     EXPECT_EQ(waitForExit(pid, 10000), 0);
     std::string log = readFile(prefix + "/log.txt");
@@ -73,8 +76,11 @@ TEST(StartUp, InstalledGameLoadsAllItsMediaFromBesideItself)
 TEST(StartUp, TerminationSignalClosesTheGameCleanly)
 {
     std::string dir = makeTempDir();
+    copyMedia(dir);
     pid_t pid = startGameIn(dir);
-    ASSERT_NE(findWindowOf(pid, 15000), 0ul);
+    unsigned long window = findWindowOf(pid, 15000);
+    ASSERT_NE(window, 0ul);
+    ASSERT_TRUE(waitForPicture(window, 10000));
     kill(pid, SIGTERM);
     EXPECT_EQ(waitForExit(pid, 10000), 0);
 }
@@ -83,9 +89,11 @@ TEST(StartUp, SettingsFileCanAskForTheWholeScreen)
 {
     std::string dir = makeTempDir();
     writeFile(dir + "opt.dat", "1\n0\n0\n");
+    copyMedia(dir);
     pid_t pid = startGameIn(dir);
     unsigned long window = findWindowOf(pid, 15000);
     ASSERT_NE(window, 0ul);
+    EXPECT_TRUE(waitForPicture(window, 10000));
     kill(pid, SIGTERM);
     EXPECT_EQ(waitForExit(pid, 10000), 0);
     EXPECT_TRUE(startsWith(readFile(dir + "log.txt"), WorkingStartUp));
@@ -102,9 +110,11 @@ TEST(StartUp, DamagedFilesAndAMissingLogDoNotStopTheGame)
     writeFile(dir + "dex.dll", junk);
     ASSERT_EQ(mkdir((dir + "log.txt").c_str(), 0755), 0);  // the log cannot be created
 
+    copyMedia(dir);
     pid_t pid = startGameIn(dir);
     unsigned long window = findWindowOf(pid, 15000);
     ASSERT_NE(window, 0ul);
+    EXPECT_TRUE(waitForPicture(window, 10000));
     int width = 0, height = 0;
     windowSize(window, width, height);
     EXPECT_EQ(width, 800);  // the damaged settings leave the game windowed

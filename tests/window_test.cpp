@@ -121,7 +121,8 @@ TEST(Focus, WatcherRebuildsAFullscreenWindowOnlyWhenFullyBack)
 {
     std::string caption = "Tavirel focus " + std::to_string(getpid());
     openWindowWithLog(1, caption);
-    pumpEvents();
+    onWindow(caption, "windowfocus");  // as a window manager gives a new window the keyboard
+    onWindow(caption, "mousemove --window %1 400 300");
     ASSERT_EQ(SDL_GetAppState(), SDL_APPMOUSEFOCUS | SDL_APPINPUTFOCUS | SDL_APPACTIVE);
     EXPECT_EQ(pollAppRestore(), 0);
     EXPECT_EQ(game.focusState, Focused);
@@ -138,7 +139,8 @@ TEST(Focus, WatcherRebuildsAFullscreenWindowOnlyWhenFullyBack)
     EXPECT_EQ(pollAppRestore(), 0);
     EXPECT_EQ(game.focusState, FocusLost);
 
-    onWindow(caption, "windowfocus");  // fully back
+    onWindow(caption, "windowfocus");  // fully back: the keyboard, and the pointer over it
+    onWindow(caption, "mousemove --window %1 400 300");
     EXPECT_EQ(pollAppRestore(), 1);
     EXPECT_EQ(game.focusState, AwaitFocus);
     EXPECT_EQ(pollAppRestore(), 0);  // the rebuilt window starts the watch again
