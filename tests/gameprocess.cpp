@@ -113,10 +113,14 @@ unsigned long findWindowOf(pid_t pid, int timeoutMs)
     return 0;
 }
 
-bool waitForPicture(unsigned long window, int timeoutMs)
+bool waitForPicture(int timeoutMs)
 {
+    // A fullscreen game draws into a window of its own over the whole screen: read the screen.
+    Window root = DefaultRootWindow(display());
+    XWindowAttributes screen;
+    XGetWindowAttributes(display(), root, &screen);
     for (int waited = 0; waited <= timeoutMs; waited += 20) {
-        XImage *image = XGetImage(display(), window, 0, 0, 800, 600, AllPlanes, ZPixmap);
+        XImage *image = XGetImage(display(), root, 0, 0, screen.width, screen.height, AllPlanes, ZPixmap);
         bool drawn = false;
         for (int y = 0; image && y < image->height && !drawn; y += 7)
             for (int x = 0; x < image->width && !drawn; x += 7)

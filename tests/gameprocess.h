@@ -17,8 +17,9 @@ int waitForExit(pid_t pid, int timeoutMs);
 // The top-level window that the process maps, or 0 if none appears within `timeoutMs`.
 unsigned long findWindowOf(pid_t pid, int timeoutMs);
 
-// Whether the window shows anything but black within `timeoutMs`: the game has drawn a frame.
-bool waitForPicture(unsigned long window, int timeoutMs);
+// Whether the screen shows anything but black within `timeoutMs`: the game has drawn a frame.
+// (Each test has an X server of its own, so the game is all there is on it.)
+bool waitForPicture(int timeoutMs);
 
 std::string windowName(unsigned long window);
 void windowSize(unsigned long window, int &width, int &height);

@@ -27,7 +27,7 @@ TEST(StartUp, OpensItsWindowLogsAndEndsWithStatusZeroWhenClosed)
     pid_t pid = startGameIn(dir);
     unsigned long window = findWindowOf(pid, 15000);
     ASSERT_NE(window, 0ul) << "no window appeared";
-    EXPECT_TRUE(waitForPicture(window, 10000));
+    EXPECT_TRUE(waitForPicture(10000));
     EXPECT_EQ(windowName(window), "Tavirel");
     int width = 0, height = 0;
     windowSize(window, width, height);
@@ -51,7 +51,7 @@ TEST(StartUp, InstalledGameLoadsAllItsMediaFromBesideItself)
     pid_t pid = startGame(prefix + "/tavirel", prefix + "/tavirel");
     unsigned long window = findWindowOf(pid, 15000);
     ASSERT_NE(window, 0ul);
-    EXPECT_TRUE(waitForPicture(window, 10000));  // the title picture is up: start-up is over
+    EXPECT_TRUE(waitForPicture(10000));  // the title picture is up: start-up is over
     kill(pid, SIGTERM);
     EXPECT_EQ(waitForExit(pid, 10000), 0);
     std::string log = readFile(prefix + "/log.txt");
@@ -80,7 +80,7 @@ TEST(StartUp, TerminationSignalClosesTheGameCleanly)
     pid_t pid = startGameIn(dir);
     unsigned long window = findWindowOf(pid, 15000);
     ASSERT_NE(window, 0ul);
-    ASSERT_TRUE(waitForPicture(window, 10000));
+    ASSERT_TRUE(waitForPicture(10000));
     kill(pid, SIGTERM);
     EXPECT_EQ(waitForExit(pid, 10000), 0);
 }
@@ -93,7 +93,7 @@ TEST(StartUp, SettingsFileCanAskForTheWholeScreen)
     pid_t pid = startGameIn(dir);
     unsigned long window = findWindowOf(pid, 15000);
     ASSERT_NE(window, 0ul);
-    EXPECT_TRUE(waitForPicture(window, 10000));
+    EXPECT_TRUE(waitForPicture(10000));
     kill(pid, SIGTERM);
     EXPECT_EQ(waitForExit(pid, 10000), 0);
     EXPECT_TRUE(startsWith(readFile(dir + "log.txt"), WorkingStartUp));
@@ -114,7 +114,7 @@ TEST(StartUp, DamagedFilesAndAMissingLogDoNotStopTheGame)
     pid_t pid = startGameIn(dir);
     unsigned long window = findWindowOf(pid, 15000);
     ASSERT_NE(window, 0ul);
-    EXPECT_TRUE(waitForPicture(window, 10000));
+    EXPECT_TRUE(waitForPicture(10000));
     int width = 0, height = 0;
     windowSize(window, width, height);
     EXPECT_EQ(width, 800);  // the damaged settings leave the game windowed
