@@ -2,7 +2,6 @@
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 
-
 #include "app/state.h"
 #include "gfx/sprite.h"
 #include "helpers.h"
@@ -10,15 +9,6 @@
 #include "text/text.h"
 
 namespace {
-
-const char *const SevenPictures =
-    "Texture back.jpg loading ok\n"
-    "Texture intro.jpg loading ok\n"
-    "Texture font1.png loading ok\n"
-    "Texture bobcat36.png loading ok\n"
-    "Texture klocki.jpg loading ok\n"
-    "Texture posw.png loading ok\n"
-    "Texture wybuch.png loading ok\n";
 
 void expectSheet(const Sprite &sheet, int side)
 {
@@ -40,7 +30,7 @@ TEST(Assets, GameMediaLoadInOrderAndEveryReloadStartsAfresh)
     copyMedia(dir);
     size_t mark = logText().size();
     loadAssets();
-    EXPECT_EQ(logText().substr(mark), SevenPictures);
+    EXPECT_EQ(logText().substr(mark), PicturesLog);
     EXPECT_TRUE(glIsEnabled(GL_BLEND));
     EXPECT_TRUE(glIsEnabled(GL_CULL_FACE));
     GLint source = 0, destination = 0;
@@ -77,7 +67,7 @@ TEST(Assets, GameMediaLoadInOrderAndEveryReloadStartsAfresh)
     drawSpriteFrame(game.blockSprite, 3);
     mark = logText().size();
     loadAssets();
-    EXPECT_EQ(logText().substr(mark), SevenPictures);
+    EXPECT_EQ(logText().substr(mark), PicturesLog);
     EXPECT_NE(game.blockSprite.textureId, firstBlocks);
     EXPECT_EQ(game.introSprite.x, 0.0f);
     EXPECT_EQ(game.largeFont.scaleX, 1.0f);
