@@ -12,7 +12,7 @@ command -v oggenc >/dev/null 2>&1 || missing="$missing vorbis-tools"
 if [ -n "$missing" ]; then
     echo "installing:$missing"
     if [ "$(id -u)" -eq 0 ]; then sudo=""; else sudo=sudo; fi
-    $sudo apt-get install -y $missing
+    $sudo apt-get update -q && $sudo apt-get install -y $missing
 fi
 
 exec "$py" "$here/make_media.py" "$@"
