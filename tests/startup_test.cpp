@@ -51,6 +51,20 @@ TEST(StartUp, InstalledGameLoadsAllItsMediaFromBesideItself)
     EXPECT_EQ(readFile(prefix + "/log.txt"), std::string(WindowLog) + PicturesLog + SoundsLog);
 }
 
+TEST(StartUp, EscapeOnTheTitleScreenQuits)
+{
+    std::string dir = makeTempDir();
+    copyMedia(dir);
+    pid_t pid = startGameIn(dir);
+    ASSERT_NE(findWindowOf(pid, 15000), 0ul);
+    ASSERT_TRUE(waitForPicture(10000));
+    // Held as a player holds a key: the title screen reads the held-key table once a frame.
+    std::string press = "xdotool search --name '^Tavirel$' windowfocus --sync keydown Escape"
+                        " && sleep 0.1 && xdotool keyup Escape";
+    ASSERT_EQ(std::system(press.c_str()), 0);
+    EXPECT_EQ(waitForExit(pid, 10000), 0);
+}
+
 TEST(StartUp, SettingsFileCanAskForTheWholeScreen)
 {
     std::string dir = makeTempDir();
