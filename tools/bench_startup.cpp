@@ -7,11 +7,10 @@
 // is watched for damage: the server paints a window's background once as it appears, and after
 // that the first damage is the first frame the program swapped onto it. The program then runs on
 // for a second at its own pace, and its peak resident memory (VmHWM) is read before it is asked
-// to close with SIGTERM. X11 and its damage extension are loaded at run time, so that this tool
-// needs nothing at link time beyond what the game itself links.
+// to close with SIGTERM.
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
-#include <dlfcn.h>
+#include <X11/extensions/Xdamage.h>
 #include <poll.h>
 #include <signal.h>
 #include <sys/wait.h>
@@ -31,63 +30,6 @@
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-// The few X11 and damage calls this tool makes, looked up at run time.
-struct XCalls {
-    Display *(*openDisplay)(const char *);
-    int (*selectInput)(Display *, Window, long);
-    int (*pending)(Display *);
-    int (*nextEvent)(Display *, XEvent *);
-    int (*flush)(Display *);
-    int (*sync)(Display *, Bool);
-    Status (*queryTree)(Display *, Window, Window *, Window *, Window **, unsigned int *);
-    int (*free)(void *);
-    XErrorHandler (*setErrorHandler)(XErrorHandler);
-    Bool (*damageQueryExtension)(Display *, int *, int *);
-    XID (*damageCreate)(Display *, Drawable, int);
-};
-
-// The damage extension's notify event, as its client library lays it out.
-struct DamageNotify {
-    int type;
-    unsigned long serial;
-    Bool sendEvent;
-    Display *display;
-    Drawable drawable;
-    XID damage;
-    int level;
-    Bool more;
-    Time timestamp;
-    XRectangle area;
-    XRectangle geometry;
-};
-
-const int ReportRawRectangles = 0;
-
-template <typename F> bool lookUp(void *library, const char *name, F &function)
-{
-    function = reinterpret_cast<F>(dlsym(library, name));
-    if (!function)
-        std::fprintf(stderr, "bench_startup: %s not found\n", name);
-    return function != nullptr;
-}
-
-bool loadXCalls(XCalls &x)
-{
-    void *xlib = dlopen("libX11.so.6", RTLD_NOW);
-    void *damage = dlopen("libXdamage.so.1", RTLD_NOW);
-    if (!xlib || !damage) {
-        std::fprintf(stderr, "bench_startup: %s\n", dlerror());
-        return false;
-    }
-    return lookUp(xlib, "XOpenDisplay", x.openDisplay) && lookUp(xlib, "XSelectInput", x.selectInput) &&
-           lookUp(xlib, "XPending", x.pending) && lookUp(xlib, "XNextEvent", x.nextEvent) &&
-           lookUp(xlib, "XFlush", x.flush) && lookUp(xlib, "XSync", x.sync) &&
-           lookUp(xlib, "XQueryTree", x.queryTree) && lookUp(xlib, "XFree", x.free) &&
-           lookUp(xlib, "XSetErrorHandler", x.setErrorHandler) &&
-           lookUp(damage, "XDamageQueryExtension", x.damageQueryExtension) &&
-           lookUp(damage, "XDamageCreate", x.damageCreate);
-}
 
 // Windows of other programs may vanish while they are watched; that is no error here.
 int ignoreXErrors(Display *, XErrorEvent *)
@@ -138,7 +80,6 @@ pid_t launch(const Program &program)
 }
 
 struct Watcher {
-    XCalls &x;
     Display *display;
     int damageEvent;
     bool verbose;
@@ -150,29 +91,29 @@ struct Watcher {
     {
         if (!watched.insert(window).second)
             return;
-        x.selectInput(display, window, SubstructureNotifyMask | StructureNotifyMask);
-        x.damageCreate(display, window, ReportRawRectangles);
+        XSelectInput(display, window, SubstructureNotifyMask | StructureNotifyMask);
+        XDamageCreate(display, window, XDamageReportRawRectangles);
         if (verbose)
             std::fprintf(stderr, "%8.1f ms  watching 0x%lx\n", msSince(start), window);
         // Children made before the selection took effect would otherwise go unseen.
         Window root, parent, *children = nullptr;
         unsigned int count = 0;
-        if (x.queryTree(display, window, &root, &parent, &children, &count)) {
+        if (XQueryTree(display, window, &root, &parent, &children, &count)) {
             for (unsigned int i = 0; i < count; i++)
                 watch(children[i], start);
             if (children)
-                x.free(children);
+                XFree(children);
         }
     }
 };
 
-Run measure(XCalls &x, Display *display, int damageEvent, const Program &program, bool verbose)
+Run measure(Display *display, int damageEvent, const Program &program, bool verbose)
 {
     Window root = DefaultRootWindow(display);
-    Watcher watcher{x, display, damageEvent, verbose, {}, {}, {}};
+    Watcher watcher{display, damageEvent, verbose, {}, {}, {}};
     // Only windows that appear after this point belong to the program.
-    x.selectInput(display, root, SubstructureNotifyMask);
-    x.sync(display, True);
+    XSelectInput(display, root, SubstructureNotifyMask);
+    XSync(display, True);
 
     Run run;
     Clock::time_point start = Clock::now();
@@ -186,17 +127,17 @@ Run measure(XCalls &x, Display *display, int damageEvent, const Program &program
         int status = 0;
         if (waitpid(pid, &status, WNOHANG) == pid) {
             std::fprintf(stderr, "bench_startup: %s ended early\n", program.name.c_str());
-            x.selectInput(display, root, NoEventMask);
+            XSelectInput(display, root, NoEventMask);
             return run;
         }
-        x.flush(display);
-        if (!x.pending(display)) {
+        XFlush(display);
+        if (!XPending(display)) {
             pollfd wait = {fd, POLLIN, 0};
             poll(&wait, 1, 2);
             continue;
         }
         XEvent event;
-        x.nextEvent(display, &event);
+        XNextEvent(display, &event);
         double when = msSince(start);
         if (event.type == CreateNotify) {
             watcher.watch(event.xcreatewindow.window, start);
@@ -209,8 +150,8 @@ Run measure(XCalls &x, Display *display, int damageEvent, const Program &program
             }
             if (verbose)
                 std::fprintf(stderr, "%8.1f ms  mapped 0x%lx\n", when, window);
-        } else if (event.type == damageEvent) {
-            const DamageNotify &damage = reinterpret_cast<const DamageNotify &>(event);
+        } else if (event.type == damageEvent + XDamageNotify) {
+            const XDamageNotifyEvent &damage = reinterpret_cast<const XDamageNotifyEvent &>(event);
             if (verbose)
                 std::fprintf(stderr, "%8.1f ms  damage 0x%lx %dx%d+%d+%d (server time %lu)\n", when,
                              damage.drawable, damage.area.width, damage.area.height, damage.area.x,
@@ -223,7 +164,7 @@ Run measure(XCalls &x, Display *display, int damageEvent, const Program &program
             }
         }
     }
-    x.selectInput(display, root, NoEventMask);
+    XSelectInput(display, root, NoEventMask);
     run.peakKb = peakResidentKb(pid);
     kill(pid, SIGTERM);
     int status = 0;
@@ -235,7 +176,7 @@ Run measure(XCalls &x, Display *display, int damageEvent, const Program &program
     }
     run.exitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     // Let the server forget the closed window before the next start.
-    x.sync(display, True);
+    XSync(display, True);
     return run;
 }
 
@@ -281,21 +222,18 @@ int main(int argc, char *argv[])
         return 2;
     }
 
-    XCalls x{};
-    if (!loadXCalls(x))
-        return 1;
-    Display *display = x.openDisplay(nullptr);
+    Display *display = XOpenDisplay(nullptr);
     int damageEvent = 0, damageError = 0;
-    if (!display || !x.damageQueryExtension(display, &damageEvent, &damageError)) {
+    if (!display || !XDamageQueryExtension(display, &damageEvent, &damageError)) {
         std::fprintf(stderr, "bench_startup: no X server with the damage extension\n");
         return 1;
     }
-    x.setErrorHandler(ignoreXErrors);
+    XSetErrorHandler(ignoreXErrors);
 
     std::vector<std::vector<Run>> results(programs.size());
     for (int round = 0; round < runs; round++) {
         for (size_t p = 0; p < programs.size(); p++) {
-            Run run = measure(x, display, damageEvent, programs[p], verbose);
+            Run run = measure(display, damageEvent, programs[p], verbose);
             results[p].push_back(run);
             std::printf("%-8s run %d: window %7.1f ms, first frame %7.1f ms, peak memory %6.1f MB, exit %d\n",
                         programs[p].name.c_str(), round + 1, run.mappedMs, run.firstFrameMs, run.peakKb / 1024.0,
