@@ -5,4 +5,4 @@ cd "$(dirname "$0")/.."
 tools/deps.sh --test
 cmake -S . -B build -DTAVIREL_BENCH=ON >/dev/null
 cmake --build build -j"$(nproc)" --target bench_loop tavirel >/dev/null
-SDL_AUDIODRIVER=dummy xvfb-run -a -s "-screen 0 1024x768x24 -noreset" build/bench_loop "${1:-12}"
+SDL_AUDIODRIVER=dummy tests/own-x-server.sh build/bench_loop "${1:-12}"

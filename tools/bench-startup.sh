@@ -15,6 +15,6 @@ trap 'rm -rf "$folder"' EXIT
 cp build/tavirel "$folder/"
 cp -r media "$folder/"
 
-SDL_AUDIODRIVER=dummy xvfb-run -a -s "-screen 0 1024x768x24 -noreset" \
+SDL_AUDIODRIVER=dummy tests/own-x-server.sh \
     build/bench_startup -r "${1:-7}" bare="$PWD/build/bench_bare" -- \
     bare-textured="$PWD/build/bench_bare" 0 textured -- game="$folder/tavirel"
