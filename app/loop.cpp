@@ -10,6 +10,7 @@
 #include "app/screens.h"
 #include "app/state.h"
 #include "audio/sound.h"
+#include "game/rules.h"
 #include "gfx/sprite.h"
 #include "gfx/window.h"
 
@@ -40,10 +41,11 @@ void startUp(const char *argv0)
     loadSound(game.greatScoreSound, game.mediaDir, "greatscore.ogg");
     loadSound(game.badScoreSound, game.mediaDir, "badscore.ogg");
     playMusic(game.introMusic);
+    newGame();
 
     std::srand(static_cast<unsigned>(std::time(nullptr)));
-    game.Screen = "intro";
-    game.MenuPage = "main";
+    game.Screen = IntroScreen;
+    game.MenuPage = MainPage;
     game.videoModePending = false;
     game.nextFrameDue = SDL_GetTicks() + FrameMs;
 }
@@ -64,14 +66,16 @@ uint32_t frameWait(uint32_t nextFrameDue, uint32_t now)
 
 void runPass()
 {
-    if (game.Screen == "intro") {
+    if (game.Screen == IntroScreen) {
         SDL_ShowCursor(1);
         introScreen();
     }
-    if (game.Screen == "game")
+    if (game.Screen == GameScreen)
         playScreen();
-    if (game.Screen == "gameover")
+    if (game.Screen == GameOverScreen)
         gameOverScreen();
+    if (game.Screen == FinishedScreen)
+        finishedScreen();
 
     SDL_GL_SwapBuffers();
     if (pollAppRestore() == 1) {

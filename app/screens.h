@@ -4,3 +4,4 @@
 void introScreen();     // menu/intro.cpp
 void playScreen();      // game/play.cpp
 void gameOverScreen();  // game/gameover.cpp
+void finishedScreen();  // game/finished.cpp: after the last level

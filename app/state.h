@@ -90,15 +90,63 @@ struct HighScoreTable {
 const int BoardColumns = 20;
 const int BoardRows = 15;
 
-// Cells indexed [column][row]; -1 empty, 0..127 a colour, 128 + k a marked cell of colour k.
+// Board cell values: empty, a colour 0..127, or a marked cell (MarkedOffset + colour).
+const int32_t EmptyCell = -1;
+const int32_t MarkedOffset = 128;
+const int32_t TileFrames = 18;          // colour frames in the block picture: two per level, and two more
+
+// Cells indexed [column][row]; EmptyCell, a colour, or MarkedOffset + a colour.
 typedef int32_t Board[BoardColumns][BoardRows];
+
+// Which half of the falling block is already placed into the board.
+enum LandedHalf { BothFalling = 0, LeftLanded = 1, RightLanded = 2 };
 
 // The 2 x 2 block the player steers.
 struct FallingBlock {
     int32_t colours[4];   // top-left, top-right, bottom-right, bottom-left
     int32_t column;       // board column of the left half, 0..18
     int32_t row;          // board row of the upper cells, 0..13
-    int32_t landedHalf;   // 0 both falling, 1 left half placed, 2 right half placed
+    int32_t landedHalf;   // a LandedHalf
+};
+
+const int32_t IdleExplosionFrame = 31;  // the explosion animation runs frames 0..30
+
+// Everything one game owns. newGame replaces it whole with a fresh one.
+struct Round {
+    Board board;
+    Board explosionGrid;          // 1 where the last clear removed a cell
+    int32_t explosionFrame;       // 0..30 while the explosion plays, IdleExplosionFrame when idle
+    int32_t level;                // 1..8 while playing, 9 once the last level is complete
+    int32_t score;
+    int32_t clearsLeft;           // clears still needed to complete the level
+    int32_t fallInterval;         // the level's pace: one row every fallInterval + 1 frames
+    int32_t explodeCountdown;     // 0 idle; 600 when the first square is marked
+    int32_t gravityPending;       // 1 from a clear until a gravity pass moves nothing
+    FallingBlock block;
+    bool dropping;                // the block drops one row per frame
+    int32_t fallCountdown;        // frames until the next row step
+    int32_t moveTick;             // frames since the held keys were last read
+    int32_t playTime;             // frames of play
+    std::string playerName;       // the name typed on the game-over screen
+    int32_t nameLength;
+    int32_t gameOverFrames;       // frames spent on the plain game-over screen
+};
+
+// The top-level screens; the main loop runs the function of the current one.
+enum ScreenName { NoScreen, IntroScreen, GameScreen, GameOverScreen, FinishedScreen };
+
+// The pages of the intro screen. NoPage shows only the background, the glow and the version.
+enum PageName { NoPage, MainPage, OptionsPage, HighScorePage, CreditsPage };
+
+// Sound effects, numbered by the mixer channel each one plays on.
+enum Effect {
+    ExplosionEffect = 0,
+    NextLevelEffect = 1,
+    DropEffect = 2,
+    SquareEffect = 3,
+    GreatScoreEffect = 4,
+    BadScoreEffect = 5,
+    EffectCount = 6
 };
 
 enum FocusState { AwaitFocus = 0, Focused = 1, FocusLost = 2 };
@@ -106,8 +154,8 @@ enum FocusState { AwaitFocus = 0, Focused = 1, FocusLost = 2 };
 struct GameState {
     // --- Shell: lives for the whole run --------------------------------------------------
     bool running = true;          // the main loop runs while true; a screen clears it to quit
-    std::string Screen;           // "intro", "game", "gameover" (and "koniecgry")
-    std::string MenuPage;         // page of the intro screen; the play screen's drop state
+    ScreenName Screen;            // the screen the main loop runs
+    PageName MenuPage;            // the page of the intro screen
     bool videoModePending;        // the options page changed the fullscreen switch
     uint32_t nextFrameDue;        // SDL tick at which the next pass is due
     std::string programDir;       // directory of the executable with its separator, or empty
@@ -155,23 +203,12 @@ struct GameState {
     int32_t mouseY;
     uint8_t *keyState;            // the platform's table of held keys; a screen consumes a key by zeroing it
 
-    // --- One game: every field below is reset by newGame -----------------------------------
-    Board board;
-    Board explosionGrid;          // 1 where the last clear removed a cell
-    int32_t explosionFrame;       // 0..30 while the explosion plays, 31 when idle
-    int32_t level;
-    int32_t score;
-    int32_t clearsLeft;
-    int32_t fallInterval;
-    int32_t explodeCountdown;
-    int32_t gravityPending;
-    FallingBlock block;
-    int32_t fallCountdown;
-    int32_t moveTick;
-    int32_t playTime;             // frames of play
-    std::string playerName;
-    int32_t nameLength;
-    int32_t gameOverFrames;
+    // --- Sound requests of the rules, played and cleared by the screen that ran them --
+    uint32_t pendingEffects;      // bit e set: play Effect e once
+    bool pendingMusicStop;        // stop the music before playing them
+
+    // --- One game: reset whole by newGame -------------------------------------------------
+    Round round;
 };
 
 // The record. As a global it starts zero-filled, with `running` true.

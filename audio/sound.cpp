@@ -62,3 +62,16 @@ void playSound(SoundHandle sound, int32_t channel, int32_t loops)
         Mix_PlayChannelTimed(channel, sound, loops, -1);
     Mix_Volume(channel, game.soundVolume);
 }
+
+void playPendingEffects()
+{
+    if (game.pendingMusicStop)
+        stopMusic();
+    const SoundHandle sounds[EffectCount] = {game.explosionSound, game.nextLevelSound, game.dropSound,
+                                             game.squareSound,    game.greatScoreSound, game.badScoreSound};
+    for (int effect = 0; effect < EffectCount; effect++)
+        if (game.pendingEffects & (1u << effect))
+            playSound(sounds[effect], effect, 0);
+    game.pendingEffects = 0;
+    game.pendingMusicStop = false;
+}

@@ -6,13 +6,13 @@
 
 #include "app/state.h"
 
-// Effect channels, one per effect.
-const int ExplosionChannel = 0;
-const int NextLevelChannel = 1;
-const int DropChannel = 2;
-const int SquareChannel = 3;
-const int GreatScoreChannel = 4;
-const int BadScoreChannel = 5;
+// Effect channels, one per effect: each effect's number is its channel.
+const int ExplosionChannel = ExplosionEffect;
+const int NextLevelChannel = NextLevelEffect;
+const int DropChannel = DropEffect;
+const int SquareChannel = SquareEffect;
+const int GreatScoreChannel = GreatScoreEffect;
+const int BadScoreChannel = BadScoreEffect;
 
 void loadMusic(MusicHandle &music, const std::string &folder, const std::string &file);
 void loadSound(SoundHandle &sound, const std::string &folder, const std::string &file);
@@ -23,3 +23,7 @@ void setVolumes(int32_t musicOff, int32_t soundOff, int32_t musicVolume, int32_t
 void playMusic(MusicHandle music);   // loops without end
 void stopMusic();
 void playSound(SoundHandle sound, int32_t channel, int32_t loops);
+
+// Carries out what the rules asked for since the last call: the music stop first, then each
+// effect once on its own channel. Clears the requests.
+void playPendingEffects();

@@ -25,8 +25,8 @@ TEST(Loop, StartUpEndsOnTheTitleScreenWithTheMenuMusic)
 {
     std::string dir = startUpIn("");
     EXPECT_EQ(readFile(dir + "log.txt"), std::string(WindowLog) + PicturesLog + SoundsLog);
-    EXPECT_EQ(game.Screen, "intro");
-    EXPECT_EQ(game.MenuPage, "main");
+    EXPECT_EQ(game.Screen, IntroScreen);
+    EXPECT_EQ(game.MenuPage, MainPage);
     EXPECT_FALSE(game.videoModePending);
     EXPECT_TRUE(game.running);
     EXPECT_EQ(game.highScores.rows[0].score, 300);
@@ -65,7 +65,7 @@ TEST(Loop, PassesKeepTheScheduleAndAQuitEndsTheLoopAfterItsPass)
 TEST(Loop, AScreenNamedByNoScreenFunctionOnlySwapsAndSleeps)
 {
     startUpIn("");
-    game.Screen = "nowhere";
+    game.Screen = NoScreen;
     SDL_Event quit;
     quit.type = SDL_QUIT;
     ASSERT_EQ(SDL_PushEvent(&quit), 0);
