@@ -20,5 +20,11 @@ std::string programDirOf(const std::string &path)
 void openLog()
 {
     game.logPath = game.programDir + "log.txt";
+    // A log still open from an earlier start-up in this process would make `open` fail.
+    if (game.logFile.is_open())
+        game.logFile.close();
     game.logFile.open(game.logPath, std::ios::out | std::ios::trunc);
+    // Each piece goes through to the file as it is logged: a game that is killed or crashes
+    // leaves its log behind, which is when the log is wanted most.
+    game.logFile.setf(std::ios::unitbuf);
 }

@@ -16,5 +16,6 @@ std::string pathUpToLast(const std::string &path, char separator);
 // The executable's directory (with its separator, or empty); also stored in game.programDir.
 std::string programDirOf(const std::string &path);
 
-// Opens game.logFile on programDir + "log.txt", truncating it. Writes no line.
+// Opens game.logFile on programDir + "log.txt", truncating it, closing a log opened earlier.
+// Writes no line; every later piece is written through to the file at once.
 void openLog();

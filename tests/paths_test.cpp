@@ -47,3 +47,22 @@ TEST(Paths, ALogThatCannotBeCreatedSwallowsItsLines)
     game.logFile << "dropped\n";  // must be harmless
     EXPECT_TRUE(game.logFile.fail());
 }
+
+TEST(Paths, EachStartUpInOneProcessOpensItsOwnLogAfresh)
+{
+    std::string first = makeTempDir(), second = makeTempDir();
+    programDirOf(first + "tavirel");
+    openLog();
+    game.logFile << "first start\n";
+    programDirOf(second + "tavirel");
+    openLog();
+    game.logFile << "second start\n";
+    game.logFile.flush();
+    EXPECT_EQ(readFile(first + "log.txt"), "first start\n");
+    EXPECT_EQ(readFile(second + "log.txt"), "second start\n");
+
+    openLog();  // the same folder again: truncated
+    game.logFile.flush();
+    EXPECT_EQ(readFile(second + "log.txt"), "");
+    EXPECT_TRUE(game.logFile.good());
+}

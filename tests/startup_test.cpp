@@ -51,6 +51,18 @@ TEST(StartUp, InstalledGameLoadsAllItsMediaFromBesideItself)
     EXPECT_EQ(readFile(prefix + "/log.txt"), std::string(WindowLog) + PicturesLog + SoundsLog);
 }
 
+TEST(StartUp, AGameKilledAfterStartUpLeavesItsWholeLog)
+{
+    std::string dir = makeTempDir();
+    copyMedia(dir);
+    pid_t pid = startGameIn(dir);
+    ASSERT_NE(findWindowOf(pid, 15000), 0ul);
+    ASSERT_TRUE(waitForPicture(10000));  // the title picture is up: start-up is over
+    kill(pid, SIGKILL);
+    EXPECT_EQ(waitForExit(pid, 10000), 128 + SIGKILL);
+    EXPECT_EQ(readFile(dir + "log.txt"), std::string(WindowLog) + PicturesLog + SoundsLog);
+}
+
 TEST(StartUp, EscapeOnTheTitleScreenQuits)
 {
     std::string dir = makeTempDir();

@@ -101,12 +101,16 @@ TEST(Window, RebuildKeepsTheSizeAndSwitchesTheMode)
 
 TEST(Window, AFailedWindowIsLoggedAndStartUpGoesOn)
 {
-    // SDL's dummy video driver has no OpenGL, so the window cannot be made.
+    // SDL's dummy video driver has no OpenGL, so the window cannot be made. SDL picks its
+    // driver when video comes up: shut down what earlier tests in this process brought up.
+    SDL_Quit();
     setenv("SDL_VIDEODRIVER", "dummy", 1);
     std::string log = openWindowWithLog(0);
     EXPECT_EQ(log.rfind("Unable to set video 800 600 ", 0), 0u) << log;
     EXPECT_NE(log.find("\nSDL video initialize OK\nSDL audio initialize OK\nMix_open_audio 0\n"), std::string::npos);
     EXPECT_EQ(pollAppRestore(), 0);
+    SDL_Quit();
+    unsetenv("SDL_VIDEODRIVER");
 }
 
 // Runs an xdotool command on the test's own window, found by its caption.
