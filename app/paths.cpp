@@ -1,6 +1,7 @@
 // paths.cpp: the program directory and the log file.
 #include "app/paths.h"
 
+#include "app/platform.h"
 #include "app/state.h"
 
 std::string pathUpToLast(const std::string &path, char separator)
@@ -14,6 +15,10 @@ std::string pathUpToLast(const std::string &path, char separator)
 std::string programDirOf(const std::string &path)
 {
     game.programDir = pathUpToLast(path, PathSeparator);
+    // A shell passes a program it found on PATH by its bare name: then the system says where
+    // the program lies, where it can.
+    if (game.programDir.empty())
+        game.programDir = pathUpToLast(executablePath(), PathSeparator);
     return game.programDir;
 }
 

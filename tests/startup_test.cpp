@@ -63,6 +63,19 @@ TEST(StartUp, AGameKilledAfterStartUpLeavesItsWholeLog)
     EXPECT_EQ(readFile(dir + "log.txt"), std::string(WindowLog) + PicturesLog + SoundsLog);
 }
 
+TEST(StartUp, StartedThroughPathFromAnotherFolderItUsesTheFilesBesideItself)
+{
+    std::string dir = makeTempDir(), elsewhere = makeTempDir();
+    copyMedia(dir);
+    pid_t pid = startGameThroughPath(dir, elsewhere);
+    ASSERT_NE(findWindowOf(pid, 15000), 0ul);
+    EXPECT_TRUE(waitForPicture(10000));
+    kill(pid, SIGTERM);
+    EXPECT_EQ(waitForExit(pid, 10000), 0);
+    EXPECT_EQ(readFile(dir + "log.txt"), std::string(WindowLog) + PicturesLog + SoundsLog);
+    EXPECT_FALSE(fileExists(elsewhere + "log.txt"));
+}
+
 TEST(StartUp, EscapeOnTheTitleScreenQuits)
 {
     std::string dir = makeTempDir();
