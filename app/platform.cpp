@@ -21,9 +21,9 @@ std::string executablePath()
     return std::string();
 }
 
-// Writes all of `text` from the start of the open file, then cuts the file after it. A rest of
-// an older, longer text that an interrupted write leaves behind is never read: it follows the
-// last field of the file.
+// Writes all of `text` from the start of the open file, then cuts the file after it: a save cut
+// short between the two leaves the new text whole, followed by a rest of the old one that
+// reading never reaches, as it stops after the last field.
 static bool writeFromStart(int fd, const std::string &text)
 {
     size_t done = 0;
