@@ -16,19 +16,28 @@ static void readInt(std::istream &in, int32_t &field)
         field = value;
 }
 
-void loadSettings()
+void readSettings(std::istream &in)
 {
-    std::ifstream in(game.settingsPath);
     readInt(in, game.settings.fullscreen);
     readInt(in, game.settings.musicOff);
     readInt(in, game.settings.soundOff);
 }
 
-void saveSettings()
+void loadSettings()
+{
+    std::ifstream in(game.settingsPath);
+    readSettings(in);
+}
+
+std::string settingsText()
 {
     const Settings &s = game.settings;
-    writeWholeFile(game.settingsPath, std::to_string(s.fullscreen) + "\n" + std::to_string(s.musicOff) + "\n" +
-                                          std::to_string(s.soundOff) + "\n");
+    return std::to_string(s.fullscreen) + "\n" + std::to_string(s.musicOff) + "\n" + std::to_string(s.soundOff) + "\n";
+}
+
+void saveSettings()
+{
+    writeWholeFile(game.settingsPath, settingsText());
 }
 
 // Names are stored as one word: a space, a percent sign and any other byte outside the
@@ -79,7 +88,7 @@ std::string decodeName(const std::string &word)
     return name;
 }
 
-void loadHighScores()
+void setDefaultHighScores()
 {
     for (int i = 0; i < HighScoreRows; i++) {
         HighScoreEntry &row = game.highScores.rows[i];
@@ -88,7 +97,10 @@ void loadHighScores()
         row.time = 10;
         row.score = 300 - 10 * i;
     }
-    std::ifstream in(game.highScorePath);
+}
+
+void readHighScores(std::istream &in)
+{
     for (int i = 0; i < HighScoreRows; i++) {
         HighScoreEntry &row = game.highScores.rows[i];
         std::string word;
@@ -100,7 +112,14 @@ void loadHighScores()
     }
 }
 
-void saveHighScores()
+void loadHighScores()
+{
+    setDefaultHighScores();
+    std::ifstream in(game.highScorePath);
+    readHighScores(in);
+}
+
+std::string highScoresText()
 {
     std::string text;
     for (int i = 0; i < HighScoreRows; i++) {
@@ -108,5 +127,10 @@ void saveHighScores()
         text += encodeName(row.name) + " " + std::to_string(row.level) + " " + std::to_string(row.time) + " " +
                 std::to_string(row.score) + "\n";
     }
-    writeWholeFile(game.highScorePath, text);
+    return text;
+}
+
+void saveHighScores()
+{
+    writeWholeFile(game.highScorePath, highScoresText());
 }

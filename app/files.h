@@ -1,15 +1,24 @@
 // files.h: the settings file opt.dat and the high-score file dex.dll.
 #pragma once
 
+#include <istream>
 #include <string>
 
 // Reads the three switches over the values in memory; a missing or damaged file keeps them.
 void loadSettings();
 void saveSettings();
+// The same from any stream, and the text that saveSettings writes.
+void readSettings(std::istream &in);
+std::string settingsText();
 
 // Fills the default table, then reads the ten rows of the file over it.
 void loadHighScores();
 void saveHighScores();
+// The parts of those two: the ten default rows, the rows read from any stream over the table
+// in memory, and the text that saveHighScores writes.
+void setDefaultHighScores();
+void readHighScores(std::istream &in);
+std::string highScoresText();
 
 // The name of every default row.
 extern const char *const DefaultName;

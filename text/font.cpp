@@ -27,7 +27,11 @@ void loadFont(BitmapFont &font, const std::string &folder, const std::string &fi
     std::ifstream in(game.programDir + folder + file);
     font.scaleX = 1.0f;
     font.scaleY = 1.0f;
+    readFontMetrics(font, in);
+}
 
+void readFontMetrics(BitmapFont &font, std::istream &in)
+{
     int32_t announced = 0;
     if (!skipLabels(in, font.labelWord) || !readInt(in, announced))
         return;

