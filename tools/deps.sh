@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(cmake g++ make libsdl-image1.2-dev libsdl-mixer1.2-dev libglu1-mesa-dev libgl1-mesa-dri)
 if [ "${1:-}" = "--test" ]; then
-    packages+=(googletest libgtest-dev libx11-dev libxdamage-dev xvfb xauth xdotool)
+    packages+=(googletest libgtest-dev libx11-dev libxdamage-dev xvfb xauth xdotool clang libclang-rt-14-dev)
 fi
 
 installed() {

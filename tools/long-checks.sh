@@ -71,14 +71,45 @@ fuzz() {
     figure[fuzz]=$total
 }
 
+# The game's programs for the other checks, built with AddressSanitizer and UndefinedBehaviorSanitizer.
+# Loaded pictures and sounds live until the process ends, by design: leaks are not faults here.
+export ASAN_OPTIONS=detect_leaks=0:abort_on_error=1
+export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+build_game() {
+    [ -n "${built:-}" ] && return 0
+    cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DTAVIREL_BENCH=OFF -DTAVIREL_SANITIZE=address,undefined \
+        >/dev/null && cmake --build build-asan -j"$jobs" >/dev/null && built=1
+}
+
+# ---------------------------------------------------------------------------------------------
+# Saves killed at random moments: by rename (as in a folder the player owns) and in place (as
+# where no temporary file can be made beside the old one).
+saves() {
+    echo "== saves of dex.dll and opt.dat killed with SIGKILL, $kills times each way"
+    build_game || { failed+=(saves); return; }
+    local total=0 how
+    for how in rename in-place; do
+        mkdir -p "$work/saves-$how"
+        if build-asan/tavirel_save_kills "$work/saves-$how" "$kills" "$seed" "$how"; then
+            total=$((total + kills))
+        else
+            failed+=("saves $how")
+        fi
+    done
+    figure[kills]=$total
+}
+
 wanted fuzz && fuzz
+wanted saves && saves
 
 # ---------------------------------------------------------------------------------------------
 echo
 echo "== figures (seed $seed)"
 printf '| %-40s | %12s |\n' "check" "count"
 printf '|%s|%s|\n' "------------------------------------------" "--------------"
-[ -n "${figure[fuzz]:-}" ] && printf '| %-40s | %12s |\n' "inputs fuzzed (executions)" "${figure[fuzz]}"
+row() { [ -n "${figure[$1]:-}" ] && printf '| %-40s | %12s |\n' "$2" "${figure[$1]}"; }
+row fuzz "inputs fuzzed (executions)"
+row kills "kills survived, nothing lost"
 if [ ${#failed[@]} -ne 0 ]; then
     echo "long-checks: FAILED: ${failed[*]}"
     exit 1
