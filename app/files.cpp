@@ -35,9 +35,17 @@ std::string settingsText()
     return std::to_string(s.fullscreen) + "\n" + std::to_string(s.musicOff) + "\n" + std::to_string(s.soundOff) + "\n";
 }
 
+// A save that fails leaves the values in memory in use and tells only the log.
+static void saveFile(const std::string &path, const std::string &text)
+{
+    std::string failure = writeWholeFile(path, text);
+    if (!failure.empty())
+        game.logFile << "Save " << path << " ERROR " << failure << "\n";
+}
+
 void saveSettings()
 {
-    writeWholeFile(game.settingsPath, settingsText());
+    saveFile(game.settingsPath, settingsText());
 }
 
 // Names are stored as one word: a space, a percent sign and any other byte outside the
@@ -132,5 +140,5 @@ std::string highScoresText()
 
 void saveHighScores()
 {
-    writeWholeFile(game.highScorePath, highScoresText());
+    saveFile(game.highScorePath, highScoresText());
 }

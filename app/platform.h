@@ -9,5 +9,5 @@ std::string executablePath();
 // Puts `text` into the file at `path` whole. Where the folder allows it, a new file is written
 // beside it and renamed over it, with the old file's owner and mode; where it does not, a file
 // the player may write is rewritten in place. A file the player may not write is left alone.
-// Nothing is reported either way.
-void writeWholeFile(const std::string &path, const std::string &text);
+// The empty text when the file holds `text`; otherwise the system's words for what failed.
+std::string writeWholeFile(const std::string &path, const std::string &text);

@@ -155,7 +155,8 @@ TEST_F(FilesTest, SavesReplaceTheFileWholeOrRewriteItWhenNoTemporaryFileCanBeMad
 }
 
 // Saves made by a player who is not root, among files and folders of the player and of
-// root: what is kept, and the owner and mode of what was there.
+// root: what is kept, the owner and mode of what was there, and what the log says of a save
+// that could not be made.
 TEST_F(FilesTest, SavesKeepWhatThePlayerCannotWriteAndTheOwnerAndModeOfWhatTheyCan)
 {
     if (geteuid() != 0)
@@ -199,6 +200,11 @@ TEST_F(FilesTest, SavesKeepWhatThePlayerCannotWriteAndTheOwnerAndModeOfWhatTheyC
         game.highScorePath = files[1];
         game.settings = Settings{1, 0, 1};
         loadHighScores();
+        std::string log = makeTempDir() + "log.txt";
+        game.logFile.close();
+        game.logFile.clear();
+        game.logFile.open(log);
+        game.logFile.setf(std::ios::unitbuf);
 
         pid_t pid = fork();
         if (pid == 0) {
@@ -229,6 +235,8 @@ TEST_F(FilesTest, SavesKeepWhatThePlayerCannotWriteAndTheOwnerAndModeOfWhatTheyC
             }
             EXPECT_FALSE(fileExists(file + ".new")) << file;
         }
+        EXPECT_EQ(readFile(log), c.saved ? "" : "Save " + files[0] + " ERROR Permission denied\nSave " + files[1] +
+                                                   " ERROR Permission denied\n");
     }
 }
 
