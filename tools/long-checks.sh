@@ -99,8 +99,44 @@ saves() {
     figure[kills]=$total
 }
 
+# ---------------------------------------------------------------------------------------------
+# A program folder mounted read-only (with no other place for the files either) and a small
+# tmpfs that fills up. Mounting needs root; without it the part is skipped and says so.
+disk() {
+    echo "== a read-only program folder and a full disk"
+    build_game || { failed+=(disk); return; }
+    local ro="$work/read-only" full="$work/full-disk" tried=0
+    mkdir -p "$ro" "$full"
+    cp -r media "$ro/"
+    printf 'before 2 30 4000\n' >"$ro/dex.dll"
+    printf '0\n0\n0\n' >"$ro/opt.dat"
+    if mount --bind "$ro" "$ro" 2>/dev/null && mount -o remount,bind,ro "$ro" 2>/dev/null; then
+        # Settings, scores and the log may not go anywhere else either.
+        XDG_DATA_HOME="$ro/elsewhere" HOME="$ro" SDL_AUDIODRIVER=dummy \
+            tests/own-x-server.sh build-asan/tavirel_disk_faults "$ro" read-only || failed+=("read-only folder")
+        umount "$ro"
+        tried=$((tried + 1))
+    else
+        umount "$ro" 2>/dev/null
+        echo "   SKIPPED: cannot mount a read-only folder here (needs root and mount)"
+    fi
+    if mount -t tmpfs -o size=256k tavirel-full "$full" 2>/dev/null; then
+        ln -s "$root/media" "$full/media"
+        printf 'before 2 30 4000\n' >"$full/dex.dll"
+        printf '0\n0\n0\n' >"$full/opt.dat"
+        SDL_AUDIODRIVER=dummy tests/own-x-server.sh build-asan/tavirel_disk_faults "$full" full-disk ||
+            failed+=("full disk")
+        umount "$full"
+        tried=$((tried + 1))
+    else
+        echo "   SKIPPED: cannot mount a small tmpfs here (needs root and mount)"
+    fi
+    figure[disk]=$tried
+}
+
 wanted fuzz && fuzz
 wanted saves && saves
+wanted disk && disk
 
 # ---------------------------------------------------------------------------------------------
 echo
@@ -110,6 +146,7 @@ printf '|%s|%s|\n' "------------------------------------------" "--------------"
 row() { [ -n "${figure[$1]:-}" ] && printf '| %-40s | %12s |\n' "$2" "${figure[$1]}"; }
 row fuzz "inputs fuzzed (executions)"
 row kills "kills survived, nothing lost"
+row disk "read-only folder and full disk (of 2)"
 if [ ${#failed[@]} -ne 0 ]; then
     echo "long-checks: FAILED: ${failed[*]}"
     exit 1
