@@ -2,8 +2,9 @@
 # long-checks.sh: the game under stress: its text readers fuzzed, saves killed half-way, a
 # read-only folder and a full disk, damaged media, and a long soak of every screen by a bot.
 #
-#   tools/long-checks.sh [--fuzz-seconds N] [--kills N] [--soak-frames N] [--window-frames N]
-#                        [--seed N] [--only fuzz|saves|disk|media|soak]...
+#   tools/long-checks.sh [--fuzz-seconds N] [--kills N] [--media-seconds N] [--media-all]
+#                        [--soak-frames N] [--window-frames N] [--seed N]
+#                        [--only fuzz|saves|disk|media|soak]...
 #
 # Every part prints its figures; a table of them comes last. Exit status 0 when all passed.
 set -uo pipefail
@@ -14,6 +15,8 @@ fuzz_seconds=30
 kills=300
 soak_frames=200000
 window_frames=10000
+media_seconds=4
+media_all=
 seed=$(( $(date +%s) % 1000000 ))
 only=()
 while [ $# -gt 0 ]; do
@@ -23,6 +26,8 @@ while [ $# -gt 0 ]; do
         --soak-frames) soak_frames=$2; shift 2 ;;
         --window-frames) window_frames=$2; shift 2 ;;
         --seed) seed=$2; shift 2 ;;
+        --media-seconds) media_seconds=$2; shift 2 ;;
+        --media-all) media_all=all; shift ;;
         --only) only+=("$2"); shift 2 ;;
         *) echo "long-checks.sh: unknown argument $1" >&2; exit 2 ;;
     esac
@@ -134,9 +139,21 @@ disk() {
     figure[disk]=$tried
 }
 
+# ---------------------------------------------------------------------------------------------
+# Each media file missing, then damaged; the real game started, played from its menu and closed.
+media() {
+    echo "== damaged media: each file missing, then cut short or of another format (${media_seconds} s of play each)"
+    build_game || { failed+=(media); return; }
+    local log="$work/media.log"
+    SDL_AUDIODRIVER=dummy tests/own-x-server.sh build-asan/tavirel_media_faults "$media_seconds" $media_all |
+        tee "$log" || failed+=(media)
+    figure[media]=$(sed -n 's/^media_faults: \([0-9]*\) media faults tried.*/\1/p' "$log")
+}
+
 wanted fuzz && fuzz
 wanted saves && saves
 wanted disk && disk
+wanted media && media
 
 # ---------------------------------------------------------------------------------------------
 echo
@@ -147,6 +164,7 @@ row() { [ -n "${figure[$1]:-}" ] && printf '| %-40s | %12s |\n' "$2" "${figure[$
 row fuzz "inputs fuzzed (executions)"
 row kills "kills survived, nothing lost"
 row disk "read-only folder and full disk (of 2)"
+row media "media faults tried"
 if [ ${#failed[@]} -ne 0 ]; then
     echo "long-checks: FAILED: ${failed[*]}"
     exit 1
