@@ -5,50 +5,20 @@
 #include <cstdlib>
 
 #include "SDL.h"
-#include "SDL_image.h"
 #include "SDL_mixer.h"
-#include "app/loop.h"
 #include "app/screens.h"
 #include "app/state.h"
 #include "audio/sound.h"
 #include "game/rules.h"
-#include "helpers.h"
-#include "picture_helpers.h"
+#include "support.h"
 #include "text/text.h"
 
 namespace {
-
-// The whole start-up in this process, then a new game seeded by the test, as the menu starts one.
-void startPlaying(unsigned seed)
-{
-    std::string dir = makeTempDir();
-    copyMedia(dir);
-    startUp((dir + "tavirel").c_str());
-    // Gaining the focus reloads the key table from the X server: let that pass before writing it.
-    for (int i = 0; i < 100 && SDL_GetAppState() != 7; i++, SDL_Delay(10))
-        SDL_PumpEvents();
-    for (SDL_Event stale; SDL_PollEvent(&stale);) {
-    }
-    std::srand(seed);
-    newGame();
-    game.Screen = GameScreen;
-    playMusic(game.gameMusic);
-}
 
 void frames(int count)
 {
     for (int i = 0; i < count && game.Screen == GameScreen; i++)
         playScreen();
-}
-
-void hold(SDLKey key, bool down = true) { SDL_GetKeyState(nullptr)[key] = down; }
-
-void push(Uint8 type, SDLKey key = SDLK_UNKNOWN)
-{
-    SDL_Event event = {};
-    event.type = type;
-    event.key.keysym.sym = key;
-    SDL_PushEvent(&event);
 }
 
 TEST(Play, BlockStepsByItsTimerAndHeldArrowsMoveItEveryFourthFrame)
@@ -63,8 +33,8 @@ TEST(Play, BlockStepsByItsTimerAndHeldArrowsMoveItEveryFourthFrame)
         newGame();
         game.round.block.column = c.column;
         game.round.board[c.wall][1] = 0;  // a cell in row 1, beside the block's lower cells or far off
-        hold(SDLK_LEFT, c.left);
-        hold(SDLK_RIGHT, c.right);
+        keyTable()[SDLK_LEFT] = c.left;
+        keyTable()[SDLK_RIGHT] = c.right;
         frames(c.frames);
         EXPECT_EQ(game.round.block.row * 100 + game.round.block.column, c.row * 100 + c.columnAfter)
             << c.frames << " frames from column " << c.column;
@@ -76,12 +46,12 @@ TEST(Play, HalvesLandOnTheirOwnAndTurnsWaitForTheDropToEnd)
     startPlaying(2);
     Round &r = game.round;
     r.board[9][10] = 1;  // holds the left half up at row 8
-    hold(SDLK_SPACE);
-    push(SDL_KEYDOWN, SDLK_UP);
+    keyTable()[SDLK_SPACE] = 1;
+    pushEvent(SDL_KEYDOWN, SDLK_UP);
     const int32_t c[4] = {r.block.colours[0], r.block.colours[1], r.block.colours[2], r.block.colours[3]};
     frames(61);  // a quarter turn counter-clockwise; the first row step, then Space drops
     EXPECT_TRUE(r.dropping && Mix_Playing(DropChannel));
-    push(SDL_KEYDOWN, SDLK_DOWN);
+    pushEvent(SDL_KEYDOWN, SDLK_DOWN);
     frames(7);
     EXPECT_EQ(r.block.landedHalf * 100 + r.block.row, LeftLanded * 100 + 8);
     EXPECT_TRUE(r.board[9][8] == c[1] && r.board[9][9] == c[0]);
@@ -98,12 +68,12 @@ TEST(Play, EscapeGoesBackToTheMenuWithItsMusicWhateverTheBlockDoesAndCloseQuits)
     startPlaying(3);
     game.round.block.landedHalf = RightLanded;
     game.round.moveTick = 4;
-    hold(SDLK_ESCAPE);
+    keyTable()[SDLK_ESCAPE] = 1;
     frames(1);
     EXPECT_EQ(game.Screen * 10 + game.MenuPage, IntroScreen * 10 + MainPage);
-    EXPECT_EQ(SDL_GetKeyState(nullptr)[SDLK_ESCAPE], 0);
+    EXPECT_EQ(keyTable()[SDLK_ESCAPE], 0);
     EXPECT_EQ(Mix_PlayingMusic(), 1);
-    push(SDL_QUIT);  // the half still falling drops from row 0: the close waits until it lands
+    pushEvent(SDL_QUIT);  // the half still falling drops from row 0: the close waits until it lands
     int waited = 0;
     for (; game.running && waited < 20; waited++)
         playScreen();
@@ -120,17 +90,6 @@ TEST(Play, TopOutWithAGreatScoreStopsTheMusicAndPlaysItsSoundInTheSameFrame)
     EXPECT_TRUE(!Mix_PlayingMusic() && Mix_Playing(GreatScoreChannel));
 }
 
-// The colour of a pixel of one of the game's pictures.
-Rgb imagePixel(const char *file, int x, int y)
-{
-    SDL_Surface *image = IMG_Load((std::string(TAVIREL_SOURCE_DIR) + "/media/" + file).c_str());
-    const Uint8 *at = static_cast<const Uint8 *>(image->pixels) + y * image->pitch + x * 3;  // 24-bit JPEG
-    Uint8 r = 0, g = 0, b = 0;
-    SDL_GetRGB(at[0] | at[1] << 8 | at[2] << 16, image->format, &r, &g, &b);
-    SDL_FreeSurface(image);
-    return Rgb{r, g, b};
-}
-
 TEST(Play, DrawsPlacedAndMarkedCellsAndCentresTheScoreOnThePanel)
 {
     startPlaying(5);
@@ -139,13 +98,13 @@ TEST(Play, DrawsPlacedAndMarkedCellsAndCentresTheScoreOnThePanel)
     game.round.score = 4242;
     frames(1);
     // Frame n of the sheet is at (32 (n mod 8), 32 (n / 8)); (25, 21) is an even spot of a tile.
-    EXPECT_TRUE(pixelIs(18 + 25, 550 + 21, imagePixel("klocki.jpg", 25, 21)));
-    Rgb tile = imagePixel("klocki.jpg", 4 * 32 + 25, 32 + 21), back = imagePixel("back.jpg", 50 + 25, 571);
+    EXPECT_TRUE(pixelIs(18 + 25, 550 + 21, mediaPixel("klocki.jpg", 25, 21)));
+    Rgb tile = mediaPixel("klocki.jpg", 4 * 32 + 25, 32 + 21), back = mediaPixel("back.jpg", 50 + 25, 571);
     auto mix = [](int t, int b) { return static_cast<int>(0.7 * t + 0.3 * b + 0.5); };
     EXPECT_TRUE(pixelIs(50 + 25, 571, Rgb{mix(tile.r, back.r), mix(tile.g, back.g), mix(tile.b, back.b)}));
     int width = measureText(game.smallFont, "4242"), first = 800, last = 0;
     for (int x = 600; x < 800; x++) {  // the digits' ink across their middle
-        Rgb got = pixelAt(x, 140), plain = imagePixel("back.jpg", x, 140);
+        Rgb got = pixelAt(x, 140), plain = mediaPixel("back.jpg", x, 140);
         if (std::abs(got.r - plain.r) + std::abs(got.g - plain.g) + std::abs(got.b - plain.b) > 60)
             first = std::min(first, x), last = std::max(last, x);
     }
