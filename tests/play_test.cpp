@@ -95,6 +95,7 @@ TEST(Play, DrawsPlacedAndMarkedCellsAndCentresTheScoreOnThePanel)
     startPlaying(5);
     game.round.board[0][14] = 0;
     game.round.board[1][14] = MarkedOffset + 12;
+    game.round.board[2][14] = TileFrames;  // no such tile: nothing is drawn
     game.round.score = 4242;
     frames(1);
     // Frame n of the sheet is at (32 (n mod 8), 32 (n / 8)); (25, 21) is an even spot of a tile.
@@ -102,6 +103,7 @@ TEST(Play, DrawsPlacedAndMarkedCellsAndCentresTheScoreOnThePanel)
     Rgb tile = mediaPixel("klocki.jpg", 4 * 32 + 25, 32 + 21), back = mediaPixel("back.jpg", 50 + 25, 571);
     auto mix = [](int t, int b) { return static_cast<int>(0.7 * t + 0.3 * b + 0.5); };
     EXPECT_TRUE(pixelIs(50 + 25, 571, Rgb{mix(tile.r, back.r), mix(tile.g, back.g), mix(tile.b, back.b)}));
+    EXPECT_TRUE(pixelIs(82 + 25, 571, mediaPixel("back.jpg", 82 + 25, 571)));
     int width = measureText(game.smallFont, "4242"), first = 800, last = 0;
     for (int x = 600; x < 800; x++) {  // the digits' ink across their middle
         Rgb got = pixelAt(x, 140), plain = mediaPixel("back.jpg", x, 140);
