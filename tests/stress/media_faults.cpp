@@ -17,8 +17,7 @@
 #include <string>
 #include <vector>
 
-#include "../gameprocess.h"
-#include "../helpers.h"
+#include "../support.h"
 
 namespace {
 
