@@ -66,6 +66,7 @@ uint32_t frameWait(uint32_t nextFrameDue, uint32_t now)
 
 void runPass()
 {
+    game.keepPicture = false;
     if (game.Screen == IntroScreen) {
         SDL_ShowCursor(1);
         introScreen();
@@ -77,10 +78,15 @@ void runPass()
     if (game.Screen == FinishedScreen)
         finishedScreen();
 
-    SDL_GL_SwapBuffers();
+    // Once another screen has drawn, the window no longer shows an intro picture.
+    if (game.Screen != IntroScreen)
+        game.introShown = false;
+    if (!game.keepPicture)
+        SDL_GL_SwapBuffers();
     if (pollAppRestore() == 1) {
         setVideoMode("Tavirel", 1);
         loadAssets();
+        game.introShown = false;
     }
 
     uint32_t now = SDL_GetTicks();
