@@ -71,6 +71,9 @@ void runPass()
         SDL_ShowCursor(1);
         introScreen();
     }
+    // Another screen draws over the intro's picture in this pass.
+    if (game.Screen != IntroScreen)
+        game.introShown = false;
     if (game.Screen == GameScreen)
         playScreen();
     if (game.Screen == GameOverScreen)
@@ -78,9 +81,6 @@ void runPass()
     if (game.Screen == FinishedScreen)
         finishedScreen();
 
-    // Once another screen has drawn, the window no longer shows an intro picture.
-    if (game.Screen != IntroScreen)
-        game.introShown = false;
     if (!game.keepPicture)
         SDL_GL_SwapBuffers();
     if (pollAppRestore() == 1) {
