@@ -1,6 +1,7 @@
 // gameover_test.cpp: the end of a game: name entry by real key releases, the new row, the plain wait.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <vector>
 
 #include "SDL.h"
@@ -18,119 +19,97 @@ namespace {
 
 struct GameOverTest : ::testing::Test {
     std::string dir = startUpWith();
-    // A game that ended with `score`, as the play screen leaves it.
-    void endGame(int32_t score, int32_t level = 3, int32_t playTime = 6000)
+    // A game that ended with `score`, as the play screen leaves it, with `name` typed so far.
+    void endGame(int32_t score, const std::string &name = "", int32_t level = 3, int32_t playTime = 6000)
     {
-        game.round.score = score;
-        game.round.level = level;
-        game.round.playTime = playTime;
+        Round &r = game.round;
+        r.score = score;
+        r.level = level;
+        r.playTime = playTime;
+        r.playerName = name;
+        r.nameLength = static_cast<int32_t>(name.size());
         game.Screen = GameOverScreen;
     }
     // Releases each key in turn, one game-over frame each.
-    void release(const std::vector<SDLKey> &keys)
+    void release(const std::vector<int> &keys)
     {
-        for (SDLKey key : keys) {
-            pushKey(SDL_KEYUP, key);
+        for (int key : keys) {
+            pushEvent(SDL_KEYUP, key);
             gameOverScreen();
         }
     }
 };
 
-// The key of each character; letters are lower-case key codes, "\b" is backspace.
-std::vector<SDLKey> lettersOf(const std::string &text)
+// The key of each character: letters are lower-case key codes, "\b" is backspace.
+std::vector<int> keysOf(const std::string &text)
 {
-    std::vector<SDLKey> keys;
-    for (char c : text)
-        keys.push_back(static_cast<SDLKey>(c));
-    return keys;
+    return std::vector<int>(text.begin(), text.end());
 }
 
 TEST_F(GameOverTest, NamesAreTypedOnReleaseAndKeysFrom256UpTypeAndEraseNothing)
 {
-    const SDLKey back = SDLK_BACKSPACE;
     struct {
-        std::vector<SDLKey> keys;
+        std::vector<int> keys;
         std::string name;
     } cases[] = {
-        {lettersOf("ann"), "ann"},
-        {{SDLK_a, back, back, SDLK_b}, "b"},  // backspace on an empty name does nothing
-        {{SDLK_SPACE, SDLK_LEFTBRACKET, SDLK_BACKQUOTE, SDLK_z}, " [`z"},
-        {{SDLK_1, SDLK_0, SDLK_MINUS, SDLK_DELETE, SDLK_TAB, SDLK_WORLD_5}, ""},  // not accepted
-        {{SDLK_t, SDLK_o, SDLK_KP8, static_cast<SDLKey>(SDLK_BACKSPACE + 256)}, "to"},  // keypad 8 does not erase
+        {keysOf("ann"), "ann"},
+        {keysOf("a\b\bb"), "b"},  // backspace on an empty name does nothing
+        {keysOf(" [`z"), " [`z"},
+        {{'1', '0', '-', SDLK_DELETE, SDLK_TAB, SDLK_WORLD_5}, ""},  // not accepted
+        {{'t', 'o', SDLK_KP8, SDLK_BACKSPACE + 256}, "to"},          // keypad 8 does not erase
         {{SDLK_KP_MINUS, SDLK_F7, SDLK_UNDO, SDLK_UP, SDLK_LSHIFT, SDLK_KP_PERIOD}, ""},
-        {lettersOf("abcdefghijklmnopq"), "abcdefghijklmnop"},  // the 17th is ignored
-        {lettersOf("abcdefghijklmnopq\bz"), "abcdefghijklmnoz"},  // one more after a backspace
+        {keysOf("abcdefghijklmnopq"), "abcdefghijklmnop"},      // the 17th is ignored
+        {keysOf("abcdefghijklmnopq\bz"), "abcdefghijklmnoz"},  // one more after a backspace
     };
     for (const auto &c : cases) {
-        game.round.playerName.clear();
-        game.round.nameLength = 0;
         endGame(500);
         release(c.keys);
         EXPECT_EQ(game.round.playerName, c.name);
         EXPECT_EQ(game.round.nameLength, static_cast<int32_t>(c.name.size()));
         EXPECT_EQ(game.Screen, GameOverScreen) << c.name;  // nothing confirmed
     }
-    pushKey(SDL_KEYDOWN, SDLK_a);  // presses are dropped
-    pushKey(SDL_KEYDOWN, SDLK_RETURN);
+    pushEvent(SDL_KEYDOWN, 'a');  // presses are dropped
+    pushEvent(SDL_KEYDOWN, SDLK_RETURN);
     gameOverScreen();
     gameOverScreen();
     EXPECT_EQ(game.round.playerName, "abcdefghijklmnoz");
     EXPECT_EQ(game.Screen, GameOverScreen);
 }
 
-TEST_F(GameOverTest, ReturnAndKeypadEnterConfirmAndOpenTheHighScorePage)
-{
-    for (SDLKey enter : {SDLK_RETURN, SDLK_KP_ENTER}) {
-        endGame(1000, 4, 7259);
-        game.round.playerName = "ida";
-        game.round.nameLength = 3;
-        game.MenuPage = NoPage;
-        Mix_HaltMusic();
-        release({enter});
-        EXPECT_EQ(game.Screen, IntroScreen);
-        EXPECT_EQ(game.MenuPage, HighScorePage);
-        EXPECT_EQ(Mix_PlayingMusic(), 1);
-        const HighScoreEntry &row = game.highScores.rows[0];
-        EXPECT_EQ(row.name, "ida");
-        EXPECT_EQ(row.level, 4);
-        EXPECT_EQ(row.time, 120);  // 7259 frames: whole seconds of 60 frames, truncated
-        EXPECT_EQ(row.score, 1000);
-    }
-    EXPECT_EQ(game.highScores.rows[1].name, "ida");  // the second result went below the equal first
-    EXPECT_EQ(readFile(dir + "dex.dll").substr(0, 14), "ida 4 120 1000");
-}
-
-TEST_F(GameOverTest, AResultGoesBelowEqualScoresAndPushesTheLastRowOut)
+TEST_F(GameOverTest, ReturnOrKeypadEnterPutsTheResultBelowEqualScoresAndSaves)
 {
     // The default table scores 300, 290, ... 210.
     struct {
+        int key;
         int32_t score;
         int row;
-    } cases[] = {{301, 0}, {300, 1}, {255, 5}, {250, 6}, {211, 9}};
+    } cases[] = {{SDLK_RETURN, 301, 0}, {SDLK_KP_ENTER, 300, 1}, {SDLK_RETURN, 250, 6}, {SDLK_KP_ENTER, 211, 9}};
     for (const auto &c : cases) {
+        std::remove((dir + "dex.dll").c_str());
         loadHighScores();
         HighScoreTable before = game.highScores;
-        endGame(c.score, 2, 59);
-        game.round.playerName = "new";
-        insertResult();
+        endGame(c.score, "new", 4, 7259);
+        Mix_HaltMusic();
+        release({c.key});
+        EXPECT_EQ(game.Screen, IntroScreen);
+        EXPECT_EQ(game.MenuPage, HighScorePage);
+        EXPECT_EQ(Mix_PlayingMusic(), 1);
         const HighScoreEntry *rows = game.highScores.rows;
-        for (int i = 0; i < c.row; i++)
-            EXPECT_EQ(rows[i].score, before.rows[i].score);
+        for (int i = 0; i < HighScoreRows; i++) {
+            int32_t expected = i < c.row ? before.rows[i].score : i > c.row ? before.rows[i - 1].score : c.score;
+            EXPECT_EQ(rows[i].score, expected) << c.score << " row " << i;
+        }
         EXPECT_EQ(rows[c.row].name, "new");
-        EXPECT_EQ(rows[c.row].score, c.score);
-        EXPECT_EQ(rows[c.row].time, 0);
-        for (int i = c.row + 1; i < HighScoreRows; i++)
-            EXPECT_EQ(rows[i].score, before.rows[i - 1].score) << c.score << " row " << i;
-        std::remove((dir + "dex.dll").c_str());
+        EXPECT_EQ(rows[c.row].level, 4);
+        EXPECT_EQ(rows[c.row].time, 120);  // 7259 frames: whole seconds of 60 frames, truncated
+        EXPECT_NE(readFile(dir + "dex.dll").find("new 4 120 " + std::to_string(c.score) + "\n"), std::string::npos);
     }
 }
 
 TEST_F(GameOverTest, EmptyNamesAndNamesWithSpacesSurviveARestart)
 {
     for (const char *name : {"", "jo ann", "  "}) {
-        endGame(game.highScores.rows[HighScoreRows - 1].score + 1);
-        game.round.playerName = name;
-        game.round.nameLength = static_cast<int32_t>(game.round.playerName.size());
+        endGame(game.highScores.rows[HighScoreRows - 1].score + 1, name);
         release({SDLK_RETURN});
         ASSERT_EQ(game.Screen, IntroScreen);
     }
@@ -139,30 +118,27 @@ TEST_F(GameOverTest, EmptyNamesAndNamesWithSpacesSurviveARestart)
         row = HighScoreEntry{};
     loadHighScores();  // as the next start reads it
     for (int i = 0; i < HighScoreRows; i++) {
-        EXPECT_EQ(game.highScores.rows[i].name, saved.rows[i].name) << i;
-        EXPECT_EQ(game.highScores.rows[i].level, saved.rows[i].level) << i;
-        EXPECT_EQ(game.highScores.rows[i].time, saved.rows[i].time) << i;
-        EXPECT_EQ(game.highScores.rows[i].score, saved.rows[i].score) << i;
+        const HighScoreEntry &a = game.highScores.rows[i], &b = saved.rows[i];
+        EXPECT_TRUE(a.name == b.name && a.level == b.level && a.time == b.time && a.score == b.score) << i;
     }
 }
 
 TEST_F(GameOverTest, QuittingDuringNameEntrySavesNothing)
 {
-    endGame(900);
-    release(lettersOf("max"));
-    pushQuit();
+    endGame(900, "max");
+    pushEvent(SDL_QUIT);
     gameOverScreen();
     EXPECT_FALSE(game.running);
     EXPECT_EQ(game.highScores.rows[0].score, 300);
     EXPECT_FALSE(fileExists(dir + "dex.dll"));
 }
 
-// Near-white pixels in a box of the back buffer.
-int whitePixels(int x0, int y0, int w, int h)
+// Near-white pixels in a box of the back buffer, every other pixel of every other row.
+int whitePixels(const TextBox &box, int down)
 {
     int count = 0;
-    for (int y = y0; y < y0 + h; y += 2)
-        for (int x = x0; x < x0 + w; x += 2) {
+    for (int y = box.y + down; y < box.y + down + box.h; y += 2)
+        for (int x = box.x; x < box.x + box.w; x += 2) {
             Rgb c = pixelAt(x, y);
             count += c.r > 230 && c.g > 230 && c.b > 230;
         }
@@ -172,7 +148,7 @@ int whitePixels(int x0, int y0, int w, int h)
 TEST_F(GameOverTest, PlainGameOverShowsItsCaptionForTheWholeWaitAndReadsNoEvents)
 {
     endGame(210);  // equal to the last row: no entry
-    pushQuit();
+    pushEvent(SDL_QUIT);
     for (int frame = 1; frame <= 180; frame++) {
         gameOverScreen();
         if (frame == 1) {
@@ -180,8 +156,8 @@ TEST_F(GameOverTest, PlainGameOverShowsItsCaptionForTheWholeWaitAndReadsNoEvents
         }
         if (frame == 1 || frame == 180) {
             TextBox caption = centredBox("game over", 20);
-            EXPECT_GT(whitePixels(caption.x, caption.y, caption.w, caption.h), 40) << frame;
-            EXPECT_LT(whitePixels(caption.x, caption.y + 45, caption.w, caption.h), 5) << frame;
+            EXPECT_GT(whitePixels(caption, 0), 40) << frame;
+            EXPECT_LT(whitePixels(caption, 45), 5) << frame;  // the same box just below
             SDL_GL_SwapBuffers();
         }
     }
@@ -191,7 +167,6 @@ TEST_F(GameOverTest, PlainGameOverShowsItsCaptionForTheWholeWaitAndReadsNoEvents
     EXPECT_EQ(game.MenuPage, HighScorePage);
     EXPECT_TRUE(game.running);
     EXPECT_EQ(queuedEvents(), 1);  // the close request waits for the intro screen
-    EXPECT_EQ(game.highScores.rows[9].score, 210);
     EXPECT_FALSE(fileExists(dir + "dex.dll"));
 }
 
@@ -202,16 +177,16 @@ TEST_F(GameOverTest, TheFinishedGameCongratulatesThenEntersTheTableWhenItQualifi
         ScreenName next;
     } cases[] = {{5000, GameOverScreen}, {100, IntroScreen}};
     for (const auto &c : cases) {
-        endGame(c.score, 9);
+        endGame(c.score, "", 9);
         game.Screen = FinishedScreen;
         game.round.finishedFrames = 0;
-        pushKey(SDL_KEYUP, SDLK_ESCAPE);  // too early: still the last moments of play
+        pushEvent(SDL_KEYUP, SDLK_ESCAPE);  // too early: still the last moments of play
         for (int i = 0; i < 40; i++)
             finishedScreen();
         EXPECT_EQ(game.Screen, FinishedScreen);
-        pushButton(SDL_BUTTON_RIGHT, 5, 5);
-        pushKey(SDL_KEYDOWN, SDLK_ESCAPE);
-        pushKey(SDL_KEYUP, SDLK_ESCAPE);
+        pushEvent(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_RIGHT);
+        pushEvent(SDL_KEYDOWN, SDLK_ESCAPE);
+        pushEvent(SDL_KEYUP, SDLK_ESCAPE);
         finishedScreen();
         finishedScreen();
         EXPECT_EQ(game.Screen, FinishedScreen);
@@ -220,7 +195,7 @@ TEST_F(GameOverTest, TheFinishedGameCongratulatesThenEntersTheTableWhenItQualifi
     }
     EXPECT_EQ(game.MenuPage, HighScorePage);
     game.Screen = FinishedScreen;
-    pushQuit();
+    pushEvent(SDL_QUIT);
     finishedScreen();
     EXPECT_FALSE(game.running);
 }

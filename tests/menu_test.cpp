@@ -17,25 +17,24 @@ struct MenuTest : ::testing::Test {
     // click and whatever the X server queued before it (after a new window) are taken.
     void clickAt(int x, int y)
     {
-        pushMotion(x, y);
-        pushButton(SDL_BUTTON_LEFT, x, y);
+        pushEvent(SDL_MOUSEMOTION, x, y);
+        pushEvent(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT);
         for (int i = 0; i < 50 && queuedEvents() > 0; i++)
             introScreen();
     }
+    void clickOn(const TextBox &box) { clickAt(box.x + 2, box.y + 2); }
 };
 
 TEST_F(MenuTest, AnItemActsOnlyOnAClickStrictlyInsideItsBox)
 {
-    TextBox box = centredBox("options", 130);
+    TextBox b = centredBox("options", 130);
+    int midX = b.x + b.w / 2, midY = b.y + b.h / 2;
     struct {
         int x, y;
         bool opens;
-    } cases[] = {
-        {box.x, box.y + box.h / 2, false},          {box.x + 1, box.y + box.h / 2, true},
-        {box.x + box.w, box.y + box.h / 2, false},  {box.x + box.w - 1, box.y + box.h / 2, true},
-        {box.x + box.w / 2, box.y, false},          {box.x + box.w / 2, box.y + 1, true},
-        {box.x + box.w / 2, box.y + box.h, false},  {box.x + box.w / 2, box.y + box.h - 1, true},
-    };
+    } cases[] = {{b.x, midY, false},       {b.x + 1, midY, true},       {b.x + b.w, midY, false},
+                 {b.x + b.w - 1, midY, true}, {midX, b.y, false},       {midX, b.y + 1, true},
+                 {midX, b.y + b.h, false}, {midX, b.y + b.h - 1, true}, {400, 40, false}};
     for (const auto &c : cases) {
         game.MenuPage = MainPage;
         clickAt(c.x, c.y);
@@ -46,99 +45,64 @@ TEST_F(MenuTest, AnItemActsOnlyOnAClickStrictlyInsideItsBox)
 TEST_F(MenuTest, OneEventPerFrameAndTheClickUsesTheLastMotionBeforeIt)
 {
     TextBox scores = centredBox("high score", 190);
-    pushMotion(10, 10);
-    pushMotion(scores.x + 5, scores.y + 5);
-    pushButton(SDL_BUTTON_LEFT, scores.x + 5, scores.y + 5);
-    pushMotion(10, 10);
+    pushEvent(SDL_MOUSEMOTION, 10, 10);
+    pushEvent(SDL_MOUSEMOTION, scores.x + 5, scores.y + 5);
+    pushEvent(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT);
+    pushEvent(SDL_MOUSEMOTION, 10, 10);
     introScreen();
     EXPECT_EQ(game.mouseX, 10);
     EXPECT_EQ(queuedEvents(), 3);
     introScreen();
     EXPECT_EQ(game.MenuPage, MainPage);
-    introScreen();  // the click, at the pointer of the motion before it
+    introScreen();
     EXPECT_EQ(game.MenuPage, HighScorePage);
     EXPECT_EQ(queuedEvents(), 1);
-}
-
-TEST_F(MenuTest, OtherButtonsAndClicksOffTheItemsDoNothing)
-{
-    TextBox credits = centredBox("credits", 250);
-    pushMotion(credits.x + 5, credits.y + 5);
-    pushButton(SDL_BUTTON_RIGHT, 0, 0);
-    pushButton(SDL_BUTTON_MIDDLE, 0, 0);
-    for (int i = 0; i < 3; i++)
-        introScreen();
-    EXPECT_EQ(game.MenuPage, MainPage);
-    clickAt(400, 40);  // between no items
-    EXPECT_EQ(game.MenuPage, MainPage);
-    EXPECT_TRUE(game.running);
 }
 
 TEST_F(MenuTest, NewGameStartsThePlayScreenInTheSamePassWithThePointerHidden)
 {
     TextBox item = centredBox("new game", 70);
-    pushMotion(item.x + 10, item.y + 10);
+    pushEvent(SDL_MOUSEMOTION, item.x + 10, item.y + 10);
     runPass();
-    pushButton(SDL_BUTTON_LEFT, item.x + 10, item.y + 10);
+    pushEvent(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT);
     runPass();
     EXPECT_EQ(game.Screen, GameScreen);
     EXPECT_EQ(game.MenuPage, NoPage);
     EXPECT_EQ(SDL_ShowCursor(SDL_QUERY), SDL_DISABLE);
     EXPECT_EQ(Mix_PlayingMusic(), 1);
-    EXPECT_FALSE(game.introShown);
-}
-
-TEST_F(MenuTest, ExitAndEscapeQuitFromTheMainPage)
-{
-    TextBox exitItem = centredBox("exit", 310);
-    clickAt(exitItem.x + 3, exitItem.y + 3);
-    EXPECT_FALSE(game.running);
-
-    game.running = true;
-    keyTable()[SDLK_ESCAPE] = 1;
-    introScreen();
-    EXPECT_FALSE(game.running);
-    EXPECT_EQ(keyTable()[SDLK_ESCAPE], 1);  // read, not consumed
 }
 
 TEST_F(MenuTest, EscapeHeldOnTheOptionsPageLeavesItWithoutQuitting)
 {
     game.MenuPage = OptionsPage;
-    introScreen();
     keyTable()[SDLK_ESCAPE] = 1;
     for (int i = 0; i < 5; i++)  // the key stays down; its entry stays consumed
         introScreen();
     EXPECT_TRUE(game.running);
     EXPECT_EQ(game.MenuPage, MainPage);
     EXPECT_EQ(readFile(dir + "opt.dat"), "0\n0\n0\n");
-    keyTable()[SDLK_ESCAPE] = 1;  // pressed anew
+    keyTable()[SDLK_ESCAPE] = 1;  // pressed anew: the main page quits
     introScreen();
     EXPECT_FALSE(game.running);
 }
 
-TEST_F(MenuTest, SwitchesApplyWhenTheOptionsPageIsLeft)
+TEST_F(MenuTest, SwitchesApplyOnlyWhenTheOptionsPageIsLeft)
 {
     game.MenuPage = OptionsPage;
-    introScreen();
-    TextBox music = valueBox("music: ", "on", 170);
-    TextBox effects = valueBox("sound effects: ", "on", 240);
-    TextBox label = valueBox("", "music: ", 170);
-    clickAt(music.x + 2, music.y + 2);
-    clickAt(effects.x + 2, effects.y + 2);
-    clickAt(label.x + 2, label.y + 2);  // the label is not a switch
+    clickOn(valueBox("music: ", "on", 170));
+    clickOn(valueBox("sound effects: ", "on", 240));
+    clickOn(valueBox("", "music: ", 170));  // the label is not a switch
     EXPECT_EQ(game.settings.musicOff, 1);
     EXPECT_EQ(game.settings.soundOff, 1);
-    EXPECT_EQ(Mix_PlayingMusic(), 1);  // nothing applied while the page shows
+    EXPECT_EQ(Mix_PlayingMusic(), 1);
     EXPECT_FALSE(fileExists(dir + "opt.dat"));
 
-    TextBox back = centredBox("back", 370);
-    clickAt(back.x + 2, back.y + 2);
+    clickOn(centredBox("back", 370));
     EXPECT_EQ(game.MenuPage, MainPage);
     EXPECT_TRUE(game.running);
     EXPECT_EQ(readFile(dir + "opt.dat"), "0\n1\n1\n");
     EXPECT_EQ(Mix_PlayingMusic(), 0);
     EXPECT_EQ(game.audioSoundOff, 1);
-    EXPECT_EQ(keyTable()[SDLK_ESCAPE], 0);
 }
 
 TEST_F(MenuTest, FullscreenFlippedOnceOrTwiceRebuildsTheWindowOnLeaving)
@@ -150,12 +114,8 @@ TEST_F(MenuTest, FullscreenFlippedOnceOrTwiceRebuildsTheWindowOnLeaving)
     } cases[] = {{1, true}, {1, false}, {2, false}};
     for (const auto &c : cases) {
         game.MenuPage = OptionsPage;
-        for (int i = 0; i < c.flips; i++) {
-            const char *shown = game.settings.fullscreen ? "true" : "false";
-            TextBox value = valueBox("fullscreen: ", shown, 100);
-            clickAt(value.x + 2, value.y + 2);
-        }
-        EXPECT_TRUE(game.videoModePending);
+        for (int i = 0; i < c.flips; i++)
+            clickOn(valueBox("fullscreen: ", game.settings.fullscreen ? "true" : "false", 100));
         game.logFile.flush();
         size_t logBefore = readFile(dir + "log.txt").size();
         keyTable()[SDLK_ESCAPE] = 1;
@@ -171,44 +131,33 @@ TEST_F(MenuTest, FullscreenFlippedOnceOrTwiceRebuildsTheWindowOnLeaving)
 
 TEST_F(MenuTest, AClickFlipsAHandEditedSwitchToTheOppositeOfWhatItShows)
 {
-    struct {
-        int32_t Settings::*field;
-        const char *label;
-        int y;
-        int32_t before;
-        const char *shown;
-        int32_t after;
-    } cases[] = {
-        {&Settings::fullscreen, "fullscreen: ", 100, 5, "true", 0},
-        {&Settings::musicOff, "music: ", 170, 5, "on", 1},
-        {&Settings::soundOff, "sound effects: ", 240, -3, "on", 1},
-        {&Settings::soundOff, "sound effects: ", 240, 1, "off", 0},
-    };
     game.MenuPage = OptionsPage;
-    for (const auto &c : cases) {
-        game.settings.*c.field = c.before;
-        TextBox value = valueBox(c.label, c.shown, c.y);
-        clickAt(value.x + 2, value.y + 2);
-        EXPECT_EQ(game.settings.*c.field, c.after) << c.label << c.before;
-    }
+    game.settings = {5, 5, 1};  // shown as "true", "on" and "off"
+    clickOn(valueBox("fullscreen: ", "true", 100));
+    clickOn(valueBox("music: ", "on", 170));
+    clickOn(valueBox("sound effects: ", "off", 240));
+    EXPECT_EQ(game.settings.fullscreen, 0);
+    EXPECT_EQ(game.settings.musicOff, 1);
+    EXPECT_EQ(game.settings.soundOff, 0);
 }
 
 TEST_F(MenuTest, HighScoreAndCreditsPagesLeaveOnLeftClicksAndKeysBelow254)
 {
+    const int LeftClick = -1, RightClick = -2;
     struct {
         PageName page;
-        int key;  // -1: a left click, -2: a right click
+        int key;
         bool leaves;
     } cases[] = {
-        {HighScorePage, -1, true},         {CreditsPage, -1, true},          {HighScorePage, -2, false},
-        {HighScorePage, 'a', true},        {CreditsPage, SDLK_ESCAPE, true}, {HighScorePage, SDLK_DELETE, true},
-        {HighScorePage, 253, true},        {CreditsPage, SDLK_UP, false},    {HighScorePage, SDLK_KP8, false},
-        {HighScorePage, SDLK_F1, false},   {CreditsPage, SDLK_LSHIFT, false}, {HighScorePage, SDLK_HOME, false},
+        {HighScorePage, LeftClick, true}, {CreditsPage, LeftClick, true},   {HighScorePage, RightClick, false},
+        {HighScorePage, 'a', true},       {CreditsPage, SDLK_ESCAPE, true}, {HighScorePage, SDLK_DELETE, true},
+        {HighScorePage, 253, true},       {CreditsPage, SDLK_UP, false},    {HighScorePage, SDLK_KP8, false},
+        {HighScorePage, SDLK_F1, false},  {CreditsPage, SDLK_LSHIFT, false},
     };
     for (const auto &c : cases) {
         game.MenuPage = c.page;
-        if (c.key == -1 || c.key == -2)
-            pushButton(c.key == -1 ? SDL_BUTTON_LEFT : SDL_BUTTON_RIGHT, 5, 5);
+        if (c.key < 0)
+            pushEvent(SDL_MOUSEBUTTONDOWN, c.key == LeftClick ? SDL_BUTTON_LEFT : SDL_BUTTON_RIGHT);
         else
             keyTable()[c.key] = 1;
         introScreen();
@@ -223,37 +172,34 @@ TEST_F(MenuTest, HighScoreAndCreditsPagesLeaveOnLeftClicksAndKeysBelow254)
 
 TEST_F(MenuTest, AnIdleMenuKeepsItsPictureUntilSomethingChanges)
 {
-    runPass();
-    EXPECT_FALSE(game.keepPicture);  // the first frame is drawn
-    runPass();
-    EXPECT_TRUE(game.keepPicture);
-    pushMotion(300, 300);
-    runPass();
-    EXPECT_FALSE(game.keepPicture);
-    runPass();
-    EXPECT_TRUE(game.keepPicture);
-
-    // A page switch shows in the next frame, which is therefore drawn too.
-    TextBox credits = centredBox("credits", 250);
-    clickAt(credits.x + 2, credits.y + 2);
-    EXPECT_EQ(game.MenuPage, CreditsPage);
-    runPass();
-    EXPECT_FALSE(game.keepPicture);
-    runPass();
-    EXPECT_TRUE(game.keepPicture);
-
-    // Another screen, however short, and a held key bring full frames.
-    game.Screen = GameOverScreen;
-    game.round.gameOverFrames = 500;
-    runPass();
-    EXPECT_EQ(game.Screen, IntroScreen);
-    runPass();
-    EXPECT_FALSE(game.keepPicture);
-    game.MenuPage = MainPage;
-    keyTable()['x'] = 1;
-    runPass();
-    runPass();
-    EXPECT_FALSE(game.keepPicture);
+    // Each step, then for each following pass whether it draws (D) or keeps the picture (K).
+    struct {
+        const char *step;
+        void (*act)();
+        const char *passes;
+    } steps[] = {
+        {"start", [] {}, "DK"},
+        {"pointer moved", [] { pushEvent(SDL_MOUSEMOTION, 300, 300); }, "DK"},
+        {"page switched by a click", [] {
+             TextBox credits = centredBox("credits", 250);
+             pushEvent(SDL_MOUSEMOTION, credits.x + 2, credits.y + 2);
+             pushEvent(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT);
+         }, "DDDK"},
+        {"a last game-over frame", [] {
+             game.Screen = GameOverScreen;
+             game.round.gameOverFrames = 500;
+         }, "DDK"},
+        {"a key that leaves the high-score page", [] { keyTable()['x'] = 1; }, "DDK"},
+        {"a key held on the main page", [] { keyTable()['y'] = 1; }, "DDD"},
+    };
+    for (const auto &s : steps) {
+        s.act();
+        for (const char *pass = s.passes; *pass; pass++) {
+            runPass();
+            EXPECT_EQ(game.keepPicture, *pass == 'K') << s.step << " pass " << pass - s.passes;
+        }
+    }
+    EXPECT_EQ(game.MenuPage, MainPage);
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include "app/loop.h"
 #include "app/state.h"
 #include "helpers.h"
+#include "text/font.h"
 #include "text/text.h"
 
 std::string startUpWith(const std::string &settings, const std::string &scores)
@@ -27,46 +28,17 @@ std::string startUpWith(const std::string &settings, const std::string &scores)
     return dir;
 }
 
-static void push(SDL_Event &event)
-{
-    if (SDL_PushEvent(&event) != 0)
-        ADD_FAILURE_AT(__FILE__, __LINE__);
-}
-
-void pushMotion(int x, int y)
-{
-    SDL_Event event{};
-    event.type = SDL_MOUSEMOTION;
-    event.motion.x = static_cast<Uint16>(x);
-    event.motion.y = static_cast<Uint16>(y);
-    push(event);
-}
-
-void pushButton(Uint8 button, int x, int y)
-{
-    SDL_Event event{};
-    event.type = SDL_MOUSEBUTTONDOWN;
-    event.button.button = button;
-    event.button.state = SDL_PRESSED;
-    event.button.x = static_cast<Uint16>(x);
-    event.button.y = static_cast<Uint16>(y);
-    push(event);
-}
-
-void pushKey(Uint8 type, SDLKey key)
+void pushEvent(Uint8 type, int a, int b)
 {
     SDL_Event event{};
     event.type = type;
-    event.key.state = type == SDL_KEYDOWN ? SDL_PRESSED : SDL_RELEASED;
-    event.key.keysym.sym = key;
-    push(event);
-}
-
-void pushQuit()
-{
-    SDL_Event event{};
-    event.type = SDL_QUIT;
-    push(event);
+    event.motion.x = static_cast<Uint16>(a);
+    event.motion.y = static_cast<Uint16>(b);
+    if (type == SDL_MOUSEBUTTONDOWN)
+        event.button.button = static_cast<Uint8>(a);
+    if (type == SDL_KEYDOWN || type == SDL_KEYUP)
+        event.key.keysym.sym = static_cast<SDLKey>(a);
+    EXPECT_EQ(SDL_PushEvent(&event), 0);
 }
 
 int queuedEvents()
@@ -80,18 +52,28 @@ Uint8 *keyTable()
     return SDL_GetKeyState(nullptr);
 }
 
-TextBox centredBox(const std::string &text, int y, float scale)
+// The large font at `scale`; a test without a window reads its metrics alone.
+static BitmapFont &largeFont(float scale)
 {
     BitmapFont &font = game.largeFont;
+    if (font.glyphCount == 0) {
+        game.programDir = std::string(TAVIREL_SOURCE_DIR) + "/";
+        loadFont(font, "media/", "bobcat36.txt", 16);
+        font.sprite.height = 36;  // the height of bobcat36.png
+    }
     font.scaleX = font.scaleY = scale;
+    return font;
+}
+
+TextBox centredBox(const std::string &text, int y, float scale)
+{
+    BitmapFont &font = largeFont(scale);
     int w = measureText(font, text);
     return {400 - w / 2, y, w, static_cast<int>(font.sprite.height * scale)};
 }
 
 TextBox valueBox(const std::string &label, const std::string &value, int y)
 {
-    BitmapFont &font = game.largeFont;
-    font.scaleX = font.scaleY = 1.0f;
-    int x = 220 + measureText(font, label);
-    return {x, y, measureText(font, value), static_cast<int>(font.sprite.height)};
+    BitmapFont &font = largeFont(1.0f);
+    return {220 + measureText(font, label), y, measureText(font, value), static_cast<int>(font.sprite.height)};
 }

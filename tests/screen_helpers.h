@@ -9,10 +9,8 @@
 // then takes whatever the X server queued at start-up, so that a test's events come alone.
 std::string startUpWith(const std::string &settings = "", const std::string &scores = "");
 
-void pushMotion(int x, int y);
-void pushButton(Uint8 button, int x, int y);
-void pushKey(Uint8 type, SDLKey key);  // SDL_KEYDOWN or SDL_KEYUP
-void pushQuit();
+// Queues a real event: motion to (a, b), a press of button a, a key press or release of key a, a quit.
+void pushEvent(Uint8 type, int a = 0, int b = 0);
 
 // Events still waiting in the queue.
 int queuedEvents();
@@ -20,11 +18,10 @@ int queuedEvents();
 // The platform's held-key table, as the screens read it; tests press keys by writing it.
 Uint8 *keyTable();
 
-// The box of a text in the large font at `scale`, centred on x = 400 at `y`, as the menu places it.
+// Where the game places a text of the large font at `y` (scale 1 unless given): centred on
+// x = 400, or right after `label` drawn at x = 220. Loads the font's metrics if need be.
 struct TextBox {
     int x, y, w, h;
 };
 TextBox centredBox(const std::string &text, int y, float scale = 1.0f);
-
-// The box of the value after an options label at (220, y).
 TextBox valueBox(const std::string &label, const std::string &value, int y);
