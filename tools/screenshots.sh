@@ -2,7 +2,8 @@
 # screenshots.sh: plays the built game under a virtual X server by real pointer and key input
 # and takes the README's pictures: docs/menu.png, docs/name-entry.png, docs/high-score.png, and
 # a burst of pictures of the game in progress, from which docs/play.png is picked by eye (the
-# blocks' colours are random, so a burst shows marked cells and explosions in some of them).
+# blocks' colours are random, so a burst shows marked cells and explosions in some of them):
+#   convert PICKED.png -strip -resize 640x480 +dither -colors 128 docs/play.png
 # Usage: tools/screenshots.sh [folder for the burst]
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -28,24 +29,28 @@ trap 'kill $pid 2>/dev/null || true' EXIT
 sleep 3
 window=$(xdotool search --sync --name '^Tavirel$' | head -1)
 shoot() { import -window root -crop 800x600+0+0 +repage "$1"; }
+# The README's pictures at 640 x 480 in 128 colours: small, and still readable.
+shrink() { convert "$1" -strip -resize 640x480 +dither -colors 128 "$1"; }
 
 xdotool mousemove --window "$window" 430 150
 sleep 0.5
 shoot "$docs/menu.png"
 
-# A new game: blocks steered left and right by chance (the same walk every time) and dropped,
-# with three pictures after each.
+# A new game, filled in sweeps from the left wall to the right, a block dropped every two
+# columns or so (a held arrow moves the block one column every fourth frame), every other
+# sweep one column further right; three pictures after each block.
 xdotool mousemove --window "$window" 400 88 click 1
 sleep 0.5
 xdotool windowfocus --sync "$window"
-RANDOM=7
-for i in $(seq -w 1 32); do
-    direction=$([ $((10#$i % 2)) = 0 ] && echo Left || echo Right)
-    hold=$(((RANDOM % 6) * 70 + 40))
-    xdotool keydown $direction sleep "0.$(printf %03d $hold)" keyup $direction \
-        keydown space sleep 0.3 keyup space
-    for shot in a b c; do
-        shoot "$burst/play-$i$shot.png"
+for sweep in 1 2 3 4; do
+    xdotool keydown Left sleep 1.4 keyup Left
+    [ $((sweep % 2)) = 0 ] && xdotool keydown Right sleep 0.06 keyup Right
+    for i in 1 2 3 4 5 6 7 8 9; do
+        xdotool keydown space sleep 0.25 keyup space
+        for shot in a b c; do
+            shoot "$burst/play-$sweep$i$shot.png"
+        done
+        xdotool keydown Right sleep 0.12 keyup Right
     done
 done
 
@@ -62,4 +67,7 @@ shoot "$docs/name-entry.png"
 xdotool key Return
 sleep 1
 shoot "$docs/high-score.png"
+for picture in menu name-entry high-score; do
+    shrink "$docs/$picture.png"
+done
 echo "burst of the game in progress: $burst"
