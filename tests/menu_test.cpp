@@ -6,6 +6,7 @@
 #include "app/loop.h"
 #include "app/screens.h"
 #include "app/state.h"
+#include "focus_helpers.h"
 #include "helpers.h"
 #include "screen_helpers.h"
 
@@ -113,6 +114,7 @@ TEST_F(MenuTest, FullscreenFlippedOnceOrTwiceRebuildsTheWindowOnLeaving)
         bool fullscreen;
     } cases[] = {{1, true}, {1, false}, {2, false}};
     for (const auto &c : cases) {
+        ASSERT_TRUE(waitForAppState(FullFocus, 0));  // the new window's focus reloads the keys
         game.MenuPage = OptionsPage;
         for (int i = 0; i < c.flips; i++)
             clickOn(valueBox("fullscreen: ", game.settings.fullscreen ? "true" : "false", 100));

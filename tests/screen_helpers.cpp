@@ -5,6 +5,7 @@
 
 #include "app/loop.h"
 #include "app/state.h"
+#include "focus_helpers.h"
 #include "helpers.h"
 #include "text/font.h"
 #include "text/text.h"
@@ -19,11 +20,9 @@ std::string startUpWith(const std::string &settings, const std::string &scores)
         writeFile(dir + "dex.dll", scores);
     startUp((dir + "tavirel").c_str());
     game.logFile.flush();
-    SDL_Event event;
-    for (int i = 0; i < 10; i++) {
-        SDL_Delay(10);
-        while (SDL_PollEvent(&event) == 1) {
-        }
+    // Gaining the focus reloads the key table from the X server: keys are written after it.
+    EXPECT_TRUE(waitForAppState(FullFocus, 0));
+    for (SDL_Event stale; SDL_PollEvent(&stale) == 1;) {
     }
     return dir;
 }

@@ -6,7 +6,8 @@
 #include "SDL.h"
 
 // Starts the game in a fresh folder holding the media and, where given, opt.dat and dex.dll;
-// then takes whatever the X server queued at start-up, so that a test's events come alone.
+// waits for the window's focus, then takes whatever the X server queued, so that a test's
+// events come alone and the keys it writes stay written.
 std::string startUpWith(const std::string &settings = "", const std::string &scores = "");
 
 // Queues a real event: motion to (a, b), a press of button a, a key press or release of key a, a quit.
