@@ -8,6 +8,7 @@
 #include "app/screens.h"
 #include "app/state.h"
 #include "audio/sound.h"
+#include "game/play.h"
 #include "gfx/sprite.h"
 #include "menu/menu.h"
 #include "text/text.h"
@@ -46,30 +47,17 @@ static void toHighScorePage()
 static void drawPanelText(BitmapFont &font, const std::string &text, float y)
 {
     font.sprite.y = y;
-    font.sprite.x = static_cast<float>(732 - measureText(font, text) / 2);
+    font.sprite.x = static_cast<float>(PanelCentre - measureText(font, text) / 2);
     drawText(font, text);
 }
 
-// The board and side panel as the last frame of play left them.
+// The board and side panel as the last frame of play left them. The play screen's own panel
+// would count another frame of play time, so the panel is drawn here.
 static void drawFinalBoard()
 {
     const Round &r = game.round;
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-    glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
-    drawSprite(game.backgroundSprite);
-    Sprite &cell = game.blockSprite;
-    for (int c = 0; c < BoardColumns; c++) {
-        for (int row = 0; row < BoardRows; row++) {
-            int32_t v = r.board[c][row];
-            if (v == EmptyCell)
-                continue;
-            cell.x = static_cast<float>(18 + 32 * c);
-            cell.y = static_cast<float>(102 + 32 * row);
-            bool marked = v >= MarkedOffset;
-            glColor4f(1.0f, 1.0f, 1.0f, marked ? 0.7f : 1.0f);
-            drawSpriteFrame(cell, marked ? v - MarkedOffset : v);
-        }
-    }
+    drawBackground();
+    drawBoard();
     const struct {
         const char *word;
         float y;
@@ -77,6 +65,7 @@ static void drawFinalBoard()
     } panel[] = {{"score", 80, r.score}, {"level", 180, r.level}, {"time", 280, r.playTime / 60},
                  {"left", 380, r.clearsLeft}, {"explode", 480, -1}, {"time", 510, r.explodeCountdown / 10}};
     game.largeFont.scaleX = game.largeFont.scaleY = 1.0f;
+    game.smallFont.scaleX = game.smallFont.scaleY = 1.0f;
     for (const auto &line : panel) {
         glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
         drawPanelText(game.largeFont, line.word, line.y);

@@ -11,9 +11,8 @@
 #include "app/state.h"
 #include "audio/sound.h"
 #include "game/gameover.h"
-#include "helpers.h"
-#include "picture_helpers.h"
 #include "screen_helpers.h"
+#include "support.h"
 
 namespace {
 

@@ -6,9 +6,8 @@
 #include "app/loop.h"
 #include "app/screens.h"
 #include "app/state.h"
-#include "focus_helpers.h"
-#include "helpers.h"
 #include "screen_helpers.h"
+#include "support.h"
 
 namespace {
 

@@ -8,9 +8,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include "gameprocess.h"
-#include "helpers.h"
 #include "screen_helpers.h"
+#include "support.h"
 
 namespace {
 
@@ -86,8 +85,7 @@ TEST_F(Player, ThePointerLightsItemsAndTheOptionsAreKept)
     EXPECT_EQ(waitForExit(pid, 10000), 0);
 }
 
-// Needs the play screen, which reads Escape and leaves for the menu.
-TEST_F(Player, DISABLED_ANewGameIsLeftWithEscapeForTheMenuAndExitQuits)
+TEST_F(Player, ANewGameIsLeftWithEscapeForTheMenuAndExitQuits)
 {
     TextBox newGame = centredBox("new game", 70);
     ASSERT_TRUE(pointAt(newGame));
