@@ -103,6 +103,26 @@ TEST_F(TextTest, ContainsOnlyPointsStrictlyInsideTheLastBox)
     EXPECT_FALSE(spriteContains(font, 101, 210));
 }
 
+// A font whose picture did not load: its texts keep the glyphs' height from the metrics, so a
+// menu item written in it can still be clicked where it stands.
+TEST_F(TextTest, AFontWithoutItsPictureKeepsTheGlyphHeightForItsBox)
+{
+    font.sprite.height = 0;
+    place(100, 200, 0.5f);
+    measureText(font, "abab");
+    expectBox(font, 100, 200, 32, 8);
+    EXPECT_TRUE(spriteContains(font, 120, 207));
+    EXPECT_FALSE(spriteContains(font, 120, 209));
+
+    font.glyphRect[1].bottom = 1 << 30;  // a damaged rectangle does not cover the screen
+    measureText(font, "a");
+    EXPECT_EQ(font.boxHeight, 300.0f);
+
+    BitmapFont empty{};  // no metrics either: no box to click
+    measureText(empty, "new game");
+    EXPECT_FALSE(spriteContains(empty, 1, 0));
+}
+
 TEST(IntToText, DecimalAsAStreamWritesIt)
 {
     EXPECT_EQ(intToText(0), "0");

@@ -32,6 +32,23 @@ static int32_t rectRight(const GlyphRect &rect)
     return static_cast<int32_t>(right);
 }
 
+// The height of a line at scale 1: the font picture's. A font whose picture did not load keeps
+// the height of its tallest glyph from the metrics, so that its texts, though unseen, still have
+// a box, and a menu item written in it can still be clicked.
+static float lineHeight(const BitmapFont &font)
+{
+    if (font.sprite.height > 0.0f)
+        return font.sprite.height;
+    int64_t tallest = 0;
+    for (int32_t glyph = 0; glyph < font.glyphCount && glyph < MaxGlyphs; glyph++) {
+        int64_t height = static_cast<int64_t>(font.glyphRect[glyph].bottom) - font.glyphRect[glyph].top;
+        if (height > tallest)
+            tallest = height;
+    }
+    const int64_t screenHeight = 600;
+    return static_cast<float>(tallest < screenHeight ? tallest : screenHeight);
+}
+
 int32_t measureText(BitmapFont &font, const std::string &text)
 {
     font.boxX = font.sprite.x;
@@ -44,7 +61,7 @@ int32_t measureText(BitmapFont &font, const std::string &text)
             sum += font.advance[glyphOf(font, byte)] * font.scaleX;
     }
     font.boxWidth = sum;
-    font.boxHeight = font.sprite.height * font.scaleY;
+    font.boxHeight = lineHeight(font) * font.scaleY;
     return truncateToInt32(sum);
 }
 
@@ -54,6 +71,7 @@ void drawText(BitmapFont &font, const std::string &text)
     float startX = sprite.x;
     font.boxX = sprite.x;
     font.boxY = sprite.y;
+    float boxHeight = lineHeight(font) * font.scaleY;
     float imageHeight = sprite.height;
     sprite.height = imageHeight * font.scaleY;
 
@@ -75,7 +93,7 @@ void drawText(BitmapFont &font, const std::string &text)
     }
 
     font.boxWidth = sprite.x - startX;
-    font.boxHeight = sprite.height;
+    font.boxHeight = boxHeight;
     sprite.height = imageHeight;
 }
 
