@@ -150,10 +150,38 @@ media() {
     figure[media]=$(sed -n 's/^media_faults: \([0-9]*\) media faults tried.*/\1/p' "$log")
 }
 
+# ---------------------------------------------------------------------------------------------
+# The bot on every screen: most frames under SDL's dummy video driver (no OpenGL context at all),
+# the rest in a real window in a virtual X server. The sanitizers' quarantine is kept small, so
+# that the memory it holds back fills early and does not pass for growth.
+soak() {
+    local dummy=$((soak_frames - window_frames))
+    echo "== soak: $window_frames frames in a real window, $dummy under the dummy video driver"
+    build_game || { failed+=(soak); return; }
+    local asan="$ASAN_OPTIONS:quarantine_size_mb=4:malloc_context_size=10"
+    local log="$work/soak.log" done=0
+    if ASAN_OPTIONS=$asan SDL_AUDIODRIVER=dummy tests/own-x-server.sh build-asan/tavirel_soak "$window_frames" "$seed" |
+        tee "$log"; then
+        done=$window_frames
+    else
+        failed+=("soak in a window")
+    fi
+    if [ "$dummy" -gt 0 ]; then
+        if ASAN_OPTIONS=$asan SDL_AUDIODRIVER=dummy SDL_VIDEODRIVER=dummy build-asan/tavirel_soak "$dummy" "$seed" |
+            tee -a "$log"; then
+            done=$((done + dummy))
+        else
+            failed+=("soak under the dummy driver")
+        fi
+    fi
+    figure[soak]=$done
+}
+
 wanted fuzz && fuzz
 wanted saves && saves
 wanted disk && disk
 wanted media && media
+wanted soak && soak
 
 # ---------------------------------------------------------------------------------------------
 echo
@@ -165,6 +193,7 @@ row fuzz "inputs fuzzed (executions)"
 row kills "kills survived, nothing lost"
 row disk "read-only folder and full disk (of 2)"
 row media "media faults tried"
+row soak "frames soaked"
 if [ ${#failed[@]} -ne 0 ]; then
     echo "long-checks: FAILED: ${failed[*]}"
     exit 1

@@ -16,3 +16,7 @@ cmake --build build -j"$jobs"
 cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DTAVIREL_BENCH=OFF -DTAVIREL_SANITIZE=address,undefined
 cmake --build build-asan -j"$jobs"
 (cd build-asan && ASAN_OPTIONS=detect_leaks=0 ctest --output-on-failure -j"$jobs")
+
+# The long checks, each for a bounded time: fuzzing, saves killed half-way, a read-only folder
+# and a full disk, damaged media, and the soak of every screen.
+tools/long-checks.sh
