@@ -19,6 +19,10 @@
 
 #include "../support.h"
 
+// After the tests' header: Xlib's macros (None, Bool) would break GoogleTest's.
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+
 namespace {
 
 // Every file the game loads from media/, with the start of its log line (none for the metrics).
@@ -96,6 +100,30 @@ std::string checkLog(const std::string &log, const MediaFile &file, Fault fault)
     return std::string();
 }
 
+// Every fourth pixel of every fourth row of the window.
+std::vector<unsigned long> windowPixels(unsigned long window)
+{
+    static Display *display = XOpenDisplay(nullptr);
+    std::vector<unsigned long> pixels;
+    XImage *image = display ? XGetImage(display, window, 0, 0, 800, 600, AllPlanes, ZPixmap) : nullptr;
+    for (int y = 0; image && y < image->height; y += 4)
+        for (int x = 0; x < image->width; x += 4)
+            pixels.push_back(XGetPixel(image, x, y));
+    if (image)
+        XDestroyImage(image);
+    return pixels;
+}
+
+// Whether the picture moved: a menu left alone keeps its picture, a game in play does not (the
+// block falls and moves, and the glow goes with it), whichever picture is missing.
+bool pictureMoved(const std::vector<unsigned long> &before, const std::vector<unsigned long> &after)
+{
+    size_t changed = 0;
+    for (size_t i = 0; i < before.size() && i < after.size(); i++)
+        changed += before[i] != after[i];
+    return !before.empty() && before.size() == after.size() && changed >= 20;
+}
+
 void xdotool(const std::string &arguments)
 {
     std::string command = "xdotool " + arguments + " >/dev/null 2>&1";
@@ -119,13 +147,18 @@ std::string runOnce(const MediaFile &file, Fault fault, int playSeconds)
     std::string w = std::to_string(window);
     // "new game" is the first item of the main menu, centred at the top.
     xdotool("mousemove --window " + w + " 400 88 click 1");
+    usleep(500000);
+    std::vector<unsigned long> start = windowPixels(window);
     const char *keys[] = {"Left", "space", "Right", "Up", "space", "Down"};
     for (int i = 0; i < playSeconds * 2; i++) {
         const char *key = keys[i % 6];
         xdotool(std::string("keydown ") + key + " sleep 0.4 keyup " + key);
     }
+    bool playing = pictureMoved(start, windowPixels(window));
     closeWindow(window);
     int status = waitForExit(pid, 30000);
+    if (!playing)
+        return "no game started from the menu";
     if (status != 0)
         return status < 0 ? std::string("still running 30 s after its window was closed")
                           : "ended with status " + std::to_string(status);

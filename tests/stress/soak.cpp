@@ -167,7 +167,7 @@ void mainMenu()
 {
     static const char *const items[] = {"new game", "options", "high score", "credits"};
     int pick = chance(10);
-    int item = pick < 4 ? 0 : pick < 6 ? 1 : pick < 8 ? 2 : 3;
+    int item = pick < 3 ? 0 : pick < 6 ? 1 : pick < 8 ? 2 : 3;
     clickItem(items[item], 70 + 60 * item);
 }
 
