@@ -147,13 +147,14 @@ void playGame()
 {
     Round &r = game.round;
     Uint8 *k = keys();
-    // A fresh block is often made of one colour, so that squares form and explode.
-    if (r.block.row == 0 && r.block.landedHalf == BothFalling && chance(3) == 0) {
+    // A fresh block is often made of one colour, so that squares form and explode; on the last
+    // level more often, so that games are finished.
+    if (r.block.row == 0 && r.block.landedHalf == BothFalling && chance(r.level == LastLevel ? 2 : 3) == 0) {
         int32_t colour = r.block.colours[chance(4)];
         for (int32_t &c : r.block.colours)
             c = colour;
     }
-    if (r.block.row == 0 && chance(20) == 0)
+    if (r.block.row == 0 && chance(8) == 0)
         targetColumn = chance(BoardColumns - 1);
     k[SDLK_LEFT] = r.block.column > targetColumn;
     k[SDLK_RIGHT] = r.block.column < targetColumn;
