@@ -1,11 +1,16 @@
 #!/usr/bin/env bash
 # deps.sh: installs the Debian packages that building the game needs; with --test, also
-# those that its tests need. Installs only what is missing.
+# those that its tests need; with --package, those that building the Debian package needs.
+# Installs only what is missing.
 set -euo pipefail
 
 packages=(cmake g++ make libsdl-image1.2-dev libsdl-mixer1.2-dev libglu1-mesa-dev libgl1-mesa-dri)
+if [ "${1:-}" = "--package" ] || [ "${1:-}" = "--test" ]; then
+    packages+=(dpkg-dev file)
+fi
 if [ "${1:-}" = "--test" ]; then
-    packages+=(googletest libgtest-dev libx11-dev libxdamage-dev xvfb xauth xdotool)
+    packages+=(googletest libgtest-dev libx11-dev libxdamage-dev xvfb xauth xdotool
+               desktop-file-utils appstream)
 fi
 
 installed() {
