@@ -1,10 +1,9 @@
 // files.cpp: reading and writing opt.dat and dex.dll.
 #include "app/files.h"
 
-#include <cstdio>
 #include <fstream>
-#include <unistd.h>
 
+#include "app/platform.h"
 #include "app/state.h"
 
 const char *const DefaultName = "tavirel";
@@ -25,27 +24,11 @@ void loadSettings()
     readInt(in, game.settings.soundOff);
 }
 
-// Writes `text` to a temporary file beside `path`, then renames it over `path`, so that an
-// interrupted save leaves the old file or the new one, never half of one.
-static void replaceFile(const std::string &path, const std::string &text)
-{
-    std::string temporary = path + ".new";
-    FILE *file = std::fopen(temporary.c_str(), "wb");
-    if (!file)
-        return;
-    bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size();
-    written = std::fflush(file) == 0 && written;
-    written = fsync(fileno(file)) == 0 && written;
-    written = std::fclose(file) == 0 && written;
-    if (!written || std::rename(temporary.c_str(), path.c_str()) != 0)
-        std::remove(temporary.c_str());
-}
-
 void saveSettings()
 {
     const Settings &s = game.settings;
-    replaceFile(game.settingsPath, std::to_string(s.fullscreen) + "\n" + std::to_string(s.musicOff) + "\n" +
-                                       std::to_string(s.soundOff) + "\n");
+    writeWholeFile(game.settingsPath, std::to_string(s.fullscreen) + "\n" + std::to_string(s.musicOff) + "\n" +
+                                          std::to_string(s.soundOff) + "\n");
 }
 
 // Names are stored as one word: a space, a percent sign and any other byte outside the
@@ -125,5 +108,5 @@ void saveHighScores()
         text += encodeName(row.name) + " " + std::to_string(row.level) + " " + std::to_string(row.time) + " " +
                 std::to_string(row.score) + "\n";
     }
-    replaceFile(game.highScorePath, text);
+    writeWholeFile(game.highScorePath, text);
 }

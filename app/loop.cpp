@@ -64,6 +64,14 @@ uint32_t frameWait(uint32_t nextFrameDue, uint32_t now)
     return ahead > 0 ? static_cast<uint32_t>(ahead) : 0;
 }
 
+uint32_t advanceSchedule(uint32_t now)
+{
+    game.nextFrameDue = resyncSchedule(game.nextFrameDue, now);
+    uint32_t wait = frameWait(game.nextFrameDue, now);
+    game.nextFrameDue += FrameMs;
+    return wait;
+}
+
 void runPass()
 {
     if (game.Screen == IntroScreen) {
@@ -83,10 +91,7 @@ void runPass()
         loadAssets();
     }
 
-    uint32_t now = SDL_GetTicks();
-    game.nextFrameDue = resyncSchedule(game.nextFrameDue, now);
-    SDL_Delay(frameWait(game.nextFrameDue, now));
-    game.nextFrameDue += FrameMs;
+    SDL_Delay(advanceSchedule(SDL_GetTicks()));
 }
 
 void mainLoop()

@@ -23,3 +23,7 @@ uint32_t resyncSchedule(uint32_t nextFrameDue, uint32_t now);
 
 // How long a pass sleeps: until `nextFrameDue`, or not at all when it is already due.
 uint32_t frameWait(uint32_t nextFrameDue, uint32_t now);
+
+// The end of every pass, with the clock read at `now`: moves game.nextFrameDue on by one pass
+// and returns how long to sleep first.
+uint32_t advanceSchedule(uint32_t now);

@@ -13,8 +13,11 @@ const char PathSeparator = '/';
 // The path cut after its last `separator`, the separator kept; empty when it holds none.
 std::string pathUpToLast(const std::string &path, char separator);
 
-// The executable's directory (with its separator, or empty); also stored in game.programDir.
+// The executable's directory (with its separator); also stored in game.programDir. A path
+// without a separator gives the directory the system records for the running executable, or
+// empty (the working directory) where it records none.
 std::string programDirOf(const std::string &path);
 
-// Opens game.logFile on programDir + "log.txt", truncating it. Writes no line.
+// Opens game.logFile on programDir + "log.txt", truncating it, closing a log opened earlier.
+// Writes no line; every later piece is written through to the file at once.
 void openLog();

@@ -1,6 +1,9 @@
 // files_test.cpp: opt.dat and dex.dll read and written as real files.
 #include <gtest/gtest.h>
+#include <grp.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <algorithm>
 
@@ -134,21 +137,99 @@ TEST_F(FilesTest, OverlongNamesFromAFileAreCut)
     EXPECT_EQ(game.highScores.rows[0].score, 4);
 }
 
-TEST_F(FilesTest, SaveReplacesTheFileWhole)
+TEST_F(FilesTest, SavesReplaceTheFileWholeOrRewriteItWhenNoTemporaryFileCanBeMade)
 {
-    // A save that cannot finish (here: the temporary file's name is taken by a folder)
-    // leaves the old table as it was.
     writeFile(game.highScorePath, "old 1 1 1\n");
-    ASSERT_EQ(mkdir((game.highScorePath + ".new").c_str(), 0755), 0);
     loadHighScores();
     saveHighScores();
-    EXPECT_EQ(readFile(game.highScorePath), "old 1 1 1\n");
-    rmdir((game.highScorePath + ".new").c_str());
-
-    saveHighScores();
-    std::string text = readFile(game.highScorePath);
-    EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), HighScoreRows);
+    std::string whole = readFile(game.highScorePath);
+    EXPECT_EQ(std::count(whole.begin(), whole.end(), '\n'), HighScoreRows);
     EXPECT_FALSE(fileExists(game.highScorePath + ".new"));
+
+    // The temporary file's name is taken by a folder: the file itself is rewritten, and a
+    // longer old text leaves nothing behind the new one.
+    writeFile(game.highScorePath, whole + std::string(500, 'x') + "\n");
+    ASSERT_EQ(mkdir((game.highScorePath + ".new").c_str(), 0755), 0);
+    saveHighScores();
+    EXPECT_EQ(readFile(game.highScorePath), whole);
+}
+
+// Saves made by a player who is not root, among files and folders of the player and of
+// root: what is kept, and the owner and mode of what was there.
+TEST_F(FilesTest, SavesKeepWhatThePlayerCannotWriteAndTheOwnerAndModeOfWhatTheyCan)
+{
+    if (geteuid() != 0)
+        GTEST_SKIP() << "needs root to stand in for a second user";
+    const uid_t player = 65534;  // "nobody"
+    struct Case {
+        const char *what;
+        uid_t folderOwner;
+        int fileMode;  // 0: no file
+        uid_t fileOwner;
+        bool linked;   // the file is a link to one in another folder
+        bool saved;
+    } cases[] = {
+        {"player's file in a shared folder", 0, 0644, player, false, true},
+        {"no file in a shared folder", 0, 0, 0, false, false},
+        {"read-only file in the player's folder", player, 0444, player, false, false},
+        {"root's writable file in the player's folder", player, 0666, 0, false, true},
+        {"private file in the player's folder", player, 0600, player, false, true},
+        {"no file in the player's folder", player, 0, 0, false, true},
+        {"link to the player's file elsewhere", player, 0640, player, true, true},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        std::string folder = makeTempDir();
+        ASSERT_EQ(chown(folder.c_str(), c.folderOwner, c.folderOwner), 0);
+        ASSERT_EQ(chmod(folder.c_str(), 0755), 0);
+        const std::string files[] = {folder + "opt.dat", folder + "dex.dll"};
+        for (const std::string &file : files) {
+            if (!c.fileMode)
+                continue;
+            std::string target = c.linked ? makeTempDir() + "kept" : file;
+            writeFile(target, "old\n");
+            ASSERT_EQ(chown(target.c_str(), c.fileOwner, c.fileOwner), 0);
+            ASSERT_EQ(chmod(target.c_str(), c.fileMode), 0);
+            if (c.linked) {
+                ASSERT_EQ(chmod(target.substr(0, target.rfind('/')).c_str(), 0755), 0);
+                ASSERT_EQ(symlink(target.c_str(), file.c_str()), 0);
+            }
+        }
+        game.settingsPath = files[0];
+        game.highScorePath = files[1];
+        game.settings = Settings{1, 0, 1};
+        loadHighScores();
+
+        pid_t pid = fork();
+        if (pid == 0) {
+            bool dropped = setgroups(0, nullptr) == 0 && setgid(player) == 0 && setuid(player) == 0;
+            if (dropped) {
+                saveSettings();
+                saveHighScores();
+            }
+            _exit(dropped ? 0 : 1);
+        }
+        int status = -1;
+        ASSERT_EQ(waitpid(pid, &status, 0), pid);
+        ASSERT_EQ(status, 0);
+
+        game.settings = Settings{0, 0, 0};
+        loadSettings();
+        EXPECT_EQ(game.settings.fullscreen, c.saved ? 1 : 0);
+        std::string table = readFile(files[1]);
+        EXPECT_EQ(std::count(table.begin(), table.end(), '\n'), c.saved ? HighScoreRows : c.fileMode ? 1 : 0);
+        for (const std::string &file : files) {
+            struct stat info, name;
+            ASSERT_EQ(stat(file.c_str(), &info) == 0, c.fileMode || c.saved) << file;
+            if (c.fileMode) {
+                EXPECT_EQ(info.st_mode & 07777, static_cast<mode_t>(c.fileMode)) << file;
+                EXPECT_EQ(info.st_uid, c.fileOwner) << file;
+                ASSERT_EQ(lstat(file.c_str(), &name), 0);
+                EXPECT_EQ(S_ISLNK(name.st_mode), c.linked) << file;
+            }
+            EXPECT_FALSE(fileExists(file + ".new")) << file;
+        }
+    }
 }
 
 }  // namespace

@@ -26,12 +26,34 @@ pid_t startGame(const std::string &argv0, const std::string &exe)
     return pid;
 }
 
-pid_t startGameIn(const std::string &dir)
+static bool copyGameInto(const std::string &dir)
 {
     std::string command = std::string("cp '") + TAVIREL_EXE + "' '" + dir + "tavirel'";
-    if (std::system(command.c_str()) != 0)
+    return std::system(command.c_str()) == 0;
+}
+
+pid_t startGameIn(const std::string &dir)
+{
+    if (!copyGameInto(dir))
         return -1;
     return startGame(dir + "tavirel", dir + "tavirel");
+}
+
+pid_t startGameThroughPath(const std::string &dir, const std::string &workDir)
+{
+    if (!copyGameInto(dir))
+        return -1;
+    pid_t pid = fork();
+    if (pid == 0) {
+        prctl(PR_SET_PDEATHSIG, SIGKILL);
+        if (chdir(workDir.c_str()) != 0)
+            _exit(126);
+        // As a shell runs a command found on PATH: by its bare name.
+        setenv("PATH", dir.c_str(), 1);
+        execlp("tavirel", "tavirel", static_cast<char *>(nullptr));
+        _exit(127);
+    }
+    return pid;
 }
 
 int waitForExit(pid_t pid, int timeoutMs)

@@ -10,6 +10,10 @@ pid_t startGame(const std::string &argv0, const std::string &exe);
 // Copies the built game into `dir` and starts it from there.
 pid_t startGameIn(const std::string &dir);
 
+// Copies the built game into `dir` and starts it by name through PATH, in the working folder
+// `workDir`.
+pid_t startGameThroughPath(const std::string &dir, const std::string &workDir);
+
 // The exit status once the process ends, or -1 if it is still running after `timeoutMs`
 // (it is then killed).
 int waitForExit(pid_t pid, int timeoutMs);

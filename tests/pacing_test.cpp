@@ -1,29 +1,27 @@
-// pacing_test.cpp: the fixed 16 ms schedule, replayed against a made-up clock.
+// pacing_test.cpp: the main loop's fixed 16 ms schedule, replayed against a made-up clock.
 #include <gtest/gtest.h>
 
 #include <vector>
 
 #include "app/loop.h"
+#include "app/state.h"
 
 namespace {
 
-// Runs passes that each take the given number of milliseconds of work, as the main loop
-// paces them, and returns how long each pass slept.
+// Runs passes that each take the given number of milliseconds of work, paced by the same
+// schedule step that ends every pass of the main loop, and records how long each one slept.
 struct Replay {
     uint32_t clock;
-    uint32_t nextFrameDue;
     std::vector<uint32_t> sleeps;
 
-    explicit Replay(uint32_t start) : clock(start), nextFrameDue(start + FrameMs) {}
+    explicit Replay(uint32_t start) : clock(start) { game.nextFrameDue = start + FrameMs; }
 
     void pass(uint32_t work)
     {
         clock += work;
-        nextFrameDue = resyncSchedule(nextFrameDue, clock);
-        uint32_t wait = frameWait(nextFrameDue, clock);
+        uint32_t wait = advanceSchedule(clock);
         sleeps.push_back(wait);
         clock += wait;
-        nextFrameDue += FrameMs;
     }
 };
 
@@ -47,7 +45,7 @@ TEST(Pacing, ALatePassIsMadeUpByPassesThatDoNotSleep)
     // The 24 ms are made up by the next two passes (12 ms each), without moving the schedule.
     std::vector<uint32_t> expected = {12, 0, 0, 0, 12, 12, 12, 12, 12, 12, 12, 12};
     EXPECT_EQ(replay.sleeps, expected);
-    EXPECT_EQ(replay.nextFrameDue, 13 * FrameMs);
+    EXPECT_EQ(game.nextFrameDue, 13 * FrameMs);
 }
 
 TEST(Pacing, WaitIsNeverNegativeAndSurvivesTheTickCounterWrapping)
@@ -69,12 +67,12 @@ TEST(Pacing, AStallOfOverASecondRestartsTheSchedule)
 {
     Replay replay(0);
     replay.pass(1000 + FrameMs);  // exactly 1000 ms behind: still caught up frame by frame
-    EXPECT_EQ(replay.nextFrameDue, 2 * FrameMs);
+    EXPECT_EQ(game.nextFrameDue, 2 * FrameMs);
     EXPECT_EQ(replay.sleeps.back(), 0u);
 
     Replay stalled(0);
     stalled.pass(5000);  // a suspended machine
-    EXPECT_EQ(stalled.nextFrameDue, 5000 + FrameMs);
+    EXPECT_EQ(game.nextFrameDue, 5000 + FrameMs);
     stalled.pass(2);
     EXPECT_EQ(stalled.sleeps.back(), 14u);  // back on a 16 ms rhythm at once
 }

@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <cstdlib>
+
 #include "app/paths.h"
 #include "app/state.h"
 #include "helpers.h"
@@ -19,9 +21,19 @@ TEST(Paths, LinuxPathsSplitAtTheLastSlash)
     EXPECT_EQ(programDirOf("/opt/tavirel/tavirel"), "/opt/tavirel/");
     EXPECT_EQ(game.programDir, "/opt/tavirel/");
     EXPECT_EQ(programDirOf("./tavirel"), "./");
-    EXPECT_EQ(programDirOf("tavirel"), "");
-    EXPECT_EQ(game.programDir, "");
-    EXPECT_EQ(programDirOf("games\\tavirel"), "");
+}
+
+TEST(Paths, ABareNameGivesTheFolderOfTheRunningExecutable)
+{
+    // This test program lies in the build folder; the system knows it by its real path.
+    char *real = realpath(TAVIREL_BUILD_DIR, nullptr);
+    ASSERT_NE(real, nullptr);
+    std::string buildDir = std::string(real) + "/";
+    std::free(real);
+    for (const char *bare : {"tavirel", "games\\tavirel", ""}) {
+        EXPECT_EQ(programDirOf(bare), buildDir) << bare;
+        EXPECT_EQ(game.programDir, buildDir);
+    }
 }
 
 TEST(Paths, LogIsTruncatedAndWrittenBesideTheGame)
@@ -46,4 +58,23 @@ TEST(Paths, ALogThatCannotBeCreatedSwallowsItsLines)
     EXPECT_FALSE(game.logFile.is_open());
     game.logFile << "dropped\n";  // must be harmless
     EXPECT_TRUE(game.logFile.fail());
+}
+
+TEST(Paths, EachStartUpInOneProcessOpensItsOwnLogAfresh)
+{
+    std::string first = makeTempDir(), second = makeTempDir();
+    programDirOf(first + "tavirel");
+    openLog();
+    game.logFile << "first start\n";
+    programDirOf(second + "tavirel");
+    openLog();
+    game.logFile << "second start\n";
+    game.logFile.flush();
+    EXPECT_EQ(readFile(first + "log.txt"), "first start\n");
+    EXPECT_EQ(readFile(second + "log.txt"), "second start\n");
+
+    openLog();  // the same folder again: truncated
+    game.logFile.flush();
+    EXPECT_EQ(readFile(second + "log.txt"), "");
+    EXPECT_TRUE(game.logFile.good());
 }

@@ -10,18 +10,10 @@
 #include "app/paths.h"
 #include "app/state.h"
 #include "gfx/window.h"
+#include "focus_helpers.h"
 #include "helpers.h"
 
 namespace {
-
-// Lets SDL take in what the X server reports, as the screens' event polling does every frame.
-void pumpEvents()
-{
-    for (int i = 0; i < 25; i++) {
-        SDL_PumpEvents();
-        SDL_Delay(8);
-    }
-}
 
 std::string openWindowWithLog(int32_t fullscreen, const std::string &caption = "Tavirel")
 {
@@ -101,46 +93,44 @@ TEST(Window, RebuildKeepsTheSizeAndSwitchesTheMode)
 
 TEST(Window, AFailedWindowIsLoggedAndStartUpGoesOn)
 {
-    // SDL's dummy video driver has no OpenGL, so the window cannot be made.
+    // SDL's dummy video driver has no OpenGL, so the window cannot be made. SDL picks its
+    // driver when video comes up: shut down what earlier tests in this process brought up.
+    SDL_Quit();
     setenv("SDL_VIDEODRIVER", "dummy", 1);
     std::string log = openWindowWithLog(0);
     EXPECT_EQ(log.rfind("Unable to set video 800 600 ", 0), 0u) << log;
     EXPECT_NE(log.find("\nSDL video initialize OK\nSDL audio initialize OK\nMix_open_audio 0\n"), std::string::npos);
     EXPECT_EQ(pollAppRestore(), 0);
-}
-
-// Runs an xdotool command on the test's own window, found by its caption.
-void onWindow(const std::string &caption, const std::string &command)
-{
-    std::string line = "xdotool search --name '^" + caption + "$' " + command + " >/dev/null 2>&1";
-    ASSERT_EQ(std::system(line.c_str()), 0) << line;
-    pumpEvents();
+    SDL_Quit();
+    unsetenv("SDL_VIDEODRIVER");
 }
 
 TEST(Focus, WatcherRebuildsAFullscreenWindowOnlyWhenFullyBack)
 {
     std::string caption = "Tavirel focus " + std::to_string(getpid());
     openWindowWithLog(1, caption);
-    onWindow(caption, "windowfocus");  // as a window manager gives a new window the keyboard
-    onWindow(caption, "mousemove --window %1 400 300");
-    ASSERT_EQ(SDL_GetAppState(), SDL_APPMOUSEFOCUS | SDL_APPINPUTFOCUS | SDL_APPACTIVE);
+    ASSERT_TRUE(onWindow(caption, "windowfocus"));  // as a window manager gives a new window the keyboard
+    ASSERT_TRUE(onWindow(caption, "mousemove --window %1 400 300"));
+    ASSERT_TRUE(waitForAppState(FullFocus, 0));
     EXPECT_EQ(pollAppRestore(), 0);
     EXPECT_EQ(game.focusState, Focused);
     EXPECT_EQ(pollAppRestore(), 0);
     EXPECT_EQ(game.focusState, Focused);
 
-    onWindow(caption, "windowunmap");  // switched away: the window is hidden
+    ASSERT_TRUE(onWindow(caption, "windowunmap"));  // switched away: the window is hidden
+    ASSERT_TRUE(waitForAppState(0, SDL_APPACTIVE));
     EXPECT_EQ(pollAppRestore(), 0);
     EXPECT_EQ(game.focusState, FocusLost);
     EXPECT_EQ(pollAppRestore(), 0);
 
-    onWindow(caption, "windowmap");  // shown again, but without the keyboard
-    EXPECT_NE(SDL_GetAppState(), SDL_APPMOUSEFOCUS | SDL_APPINPUTFOCUS | SDL_APPACTIVE);
+    ASSERT_TRUE(onWindow(caption, "windowmap"));  // shown again, but without the keyboard
+    ASSERT_TRUE(waitForAppState(SDL_APPACTIVE, SDL_APPINPUTFOCUS));
     EXPECT_EQ(pollAppRestore(), 0);
     EXPECT_EQ(game.focusState, FocusLost);
 
-    onWindow(caption, "windowfocus");  // fully back: the keyboard, and the pointer over it
-    onWindow(caption, "mousemove --window %1 400 300");
+    ASSERT_TRUE(onWindow(caption, "windowfocus"));  // fully back: the keyboard, and the pointer over it
+    ASSERT_TRUE(onWindow(caption, "mousemove --window %1 400 300"));
+    ASSERT_TRUE(waitForAppState(FullFocus, 0));
     EXPECT_EQ(pollAppRestore(), 1);
     EXPECT_EQ(game.focusState, AwaitFocus);
     EXPECT_EQ(pollAppRestore(), 0);  // the rebuilt window starts the watch again
@@ -151,10 +141,18 @@ TEST(Focus, WatcherIgnoresAWindowedGame)
 {
     std::string caption = "Tavirel windowed " + std::to_string(getpid());
     openWindowWithLog(0, caption);
-    pumpEvents();
-    for (const char *command : {"windowunmap", "windowmap", "windowfocus"}) {
-        onWindow(caption, command);
-        EXPECT_EQ(pollAppRestore(), 0) << command;
+    struct Step {
+        const char *command;
+        uint8_t present, absent;
+    } steps[] = {
+        {"windowunmap", 0, SDL_APPACTIVE},
+        {"windowmap", SDL_APPACTIVE, 0},
+        {"windowfocus", SDL_APPACTIVE | SDL_APPINPUTFOCUS, 0},
+    };
+    for (const Step &step : steps) {
+        ASSERT_TRUE(onWindow(caption, step.command));
+        ASSERT_TRUE(waitForAppState(step.present, step.absent)) << step.command;
+        EXPECT_EQ(pollAppRestore(), 0) << step.command;
         EXPECT_EQ(game.focusState, AwaitFocus);
     }
     // A value other than 1 read from the settings does not wake the watcher either.

@@ -1,0 +1,107 @@
+// platform.cpp: the executable's own path and whole-file saves, over POSIX where there is one.
+#include "app/platform.h"
+
+#if defined(__unix__) || defined(__APPLE__)
+
+#include <cerrno>
+#include <climits>
+#include <cstdio>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+std::string executablePath()
+{
+#ifdef __linux__
+    char path[PATH_MAX];
+    ssize_t length = readlink("/proc/self/exe", path, sizeof path);
+    if (length > 0 && static_cast<size_t>(length) < sizeof path)
+        return std::string(path, static_cast<size_t>(length));
+#endif
+    return std::string();
+}
+
+// Writes all of `text` from the start of the open file, then cuts the file after it: a save cut
+// short between the two leaves the new text whole, followed by a rest of the old one that
+// reading never reaches, as it stops after the last field.
+static bool writeFromStart(int fd, const std::string &text)
+{
+    size_t done = 0;
+    while (done < text.size()) {
+        ssize_t written = pwrite(fd, text.data() + done, text.size() - done, static_cast<off_t>(done));
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written <= 0)
+            return false;
+        done += static_cast<size_t>(written);
+    }
+    return ftruncate(fd, static_cast<off_t>(text.size())) == 0 && fsync(fd) == 0;
+}
+
+enum class Renamed { Done, NoTemporary, Failed };
+
+// A temporary file beside `path`, given the owner and mode of `old` when there is an old file,
+// then renamed over `path`: a save cut short leaves the old file or the new one, never half of
+// one. NoTemporary when the folder, or the old file's owner, does not allow such a file.
+static Renamed replaceByRename(const std::string &path, const std::string &text, const struct stat *old)
+{
+    std::string temporary = path + ".new";
+    int fd = open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0666);
+    if (fd < 0)
+        return Renamed::NoTemporary;
+    struct stat made;
+    bool kept = fstat(fd, &made) == 0;
+    if (kept && old && (made.st_uid != old->st_uid || made.st_gid != old->st_gid))
+        kept = fchown(fd, old->st_uid, old->st_gid) == 0;
+    if (kept && old)
+        kept = fchmod(fd, old->st_mode & 07777) == 0;
+    if (!kept) {
+        close(fd);
+        unlink(temporary.c_str());
+        return Renamed::NoTemporary;
+    }
+    bool written = writeFromStart(fd, text);
+    written = close(fd) == 0 && written;
+    if (written && std::rename(temporary.c_str(), path.c_str()) == 0)
+        return Renamed::Done;
+    unlink(temporary.c_str());
+    return Renamed::Failed;
+}
+
+void writeWholeFile(const std::string &path, const std::string &text)
+{
+    struct stat old;
+    if (stat(path.c_str(), &old) != 0) {
+        if (errno == ENOENT)
+            replaceByRename(path, text, nullptr);
+        return;
+    }
+    if (!S_ISREG(old.st_mode))
+        return;
+    int fd = open(path.c_str(), O_WRONLY | O_CLOEXEC);
+    if (fd < 0)
+        return;  // the player may not write it
+    // A rename would cut a link to the file, or one of its other names, loose from the new text.
+    struct stat name;
+    bool plain = lstat(path.c_str(), &name) == 0 && !S_ISLNK(name.st_mode) && old.st_nlink == 1;
+    if (!plain || replaceByRename(path, text, &old) == Renamed::NoTemporary)
+        writeFromStart(fd, text);
+    close(fd);
+}
+
+#else
+
+#include <fstream>
+
+std::string executablePath()
+{
+    return std::string();
+}
+
+void writeWholeFile(const std::string &path, const std::string &text)
+{
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out << text;
+}
+
+#endif

@@ -1,0 +1,13 @@
+// platform.h: the few services the game asks of the operating system itself.
+#pragma once
+
+#include <string>
+
+// The full path of the running executable as the system records it; empty where it keeps none.
+std::string executablePath();
+
+// Puts `text` into the file at `path` whole. Where the folder allows it, a new file is written
+// beside it and renamed over it, with the old file's owner and mode; where it does not, a file
+// the player may write is rewritten in place. A file the player may not write is left alone.
+// Nothing is reported either way.
+void writeWholeFile(const std::string &path, const std::string &text);
