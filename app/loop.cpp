@@ -17,8 +17,10 @@
 void startUp(const char *argv0)
 {
     std::string path = argv0 ? argv0 : "";
-    game.settingsPath = programDirOf(path) + "opt.dat";
-    game.highScorePath = programDirOf(path) + "dex.dll";
+    programDirOf(path);
+    chooseDataDir();
+    game.settingsPath = game.dataDir + "opt.dat";
+    game.highScorePath = game.dataDir + "dex.dll";
     game.mediaDir = "media/";
     openLog();
 

@@ -159,6 +159,7 @@ struct GameState {
     bool videoModePending;        // the options page changed the fullscreen switch
     uint32_t nextFrameDue;        // SDL tick at which the next pass is due
     std::string programDir;       // directory of the executable with its separator, or empty
+    std::string dataDir;          // where opt.dat, dex.dll and log.txt are kept
     std::string settingsPath;
     std::string highScorePath;
     std::string mediaDir;
