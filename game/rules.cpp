@@ -12,6 +12,14 @@ void queueEffect(Effect effect)
     game.pendingEffects |= 1u << effect;
 }
 
+// Four colours, each the level's first or second with equal chance.
+static void colourBlock()
+{
+    Round &r = game.round;
+    for (int i = 0; i < 4; i++)
+        r.block.colours[i] = std::rand() % 2 + 2 * r.level - 2;
+}
+
 void newGame()
 {
     game.round = Round();
@@ -20,7 +28,8 @@ void newGame()
         for (int row = 0; row < BoardRows; row++)
             r.board[c][row] = EmptyCell;
     r.level = 1;
-    newBlock();
+    // Only the colours: a new game is never over before it starts, whichever screen is up.
+    colourBlock();
     r.block.column = 9;
     r.fallInterval = LevelTable[0].interval;
     r.fallCountdown = LevelTable[0].interval;
@@ -32,8 +41,7 @@ void newGame()
 void newBlock()
 {
     Round &r = game.round;
-    for (int i = 0; i < 4; i++)
-        r.block.colours[i] = std::rand() % 2 + 2 * r.level - 2;
+    colourBlock();
     if (r.block.row == 0 && game.Screen == GameScreen) {
         game.Screen = GameOverScreen;
         if (r.score > game.highScores.rows[HighScoreRows - 1].score) {

@@ -4,8 +4,7 @@
 
 #include "app/state.h"
 #include "gfx/sprite.h"
-#include "helpers.h"
-#include "picture_helpers.h"
+#include "support.h"
 #include "text/text.h"
 
 namespace {

@@ -9,7 +9,7 @@
 
 #include "app/files.h"
 #include "app/state.h"
-#include "helpers.h"
+#include "support.h"
 
 namespace {
 

@@ -4,8 +4,7 @@
 #include <cstring>
 
 #include "app/state.h"
-#include "helpers.h"
-#include "picture_helpers.h"
+#include "support.h"
 #include "text/font.h"
 
 namespace {

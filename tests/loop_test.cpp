@@ -11,25 +11,9 @@
 #include "app/loop.h"
 #include "app/state.h"
 #include "audio/sound.h"
-#include "focus_helpers.h"
-#include "helpers.h"
+#include "support.h"
 
 namespace {
-
-// Starts the game from a fresh folder holding the media and the given settings file; with
-// `shortMenuMusic` the menu track is a sound of a fraction of a second.
-std::string startUpIn(const std::string &settings, bool shortMenuMusic = false)
-{
-    std::string dir = makeTempDir();
-    copyMedia(dir);
-    if (shortMenuMusic)
-        writeFile(dir + "media/m2.ogg", readFile(dir + "media/spadanie.ogg"));
-    if (!settings.empty())
-        writeFile(dir + "opt.dat", settings);
-    startUp((dir + "tavirel").c_str());
-    game.logFile.flush();
-    return dir;
-}
 
 TEST(Loop, StartUpEndsOnTheTitleScreenWithTheMenuMusic)
 {
@@ -37,7 +21,7 @@ TEST(Loop, StartUpEndsOnTheTitleScreenWithTheMenuMusic)
     uint32_t started = SDL_GetTicks();
     std::string dir = startUpIn("");
     uint32_t ended = SDL_GetTicks();
-    EXPECT_EQ(readFile(dir + "log.txt"), std::string(WindowLog) + PicturesLog + SoundsLog);
+    EXPECT_EQ(readFile(dir + "log.txt"), startUpLog());
     EXPECT_EQ(game.Screen, IntroScreen);
     EXPECT_EQ(game.MenuPage, MainPage);
     EXPECT_FALSE(game.videoModePending);

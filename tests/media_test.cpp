@@ -15,44 +15,12 @@
 #include "SDL_mixer.h"
 
 #include "app/state.h"
+#include "support.h"
 #include "text/font.h"
 
 namespace {
 
 const std::string MediaDir = std::string(TAVIREL_SOURCE_DIR) + "/media/";
-
-struct FreeSurface {
-    void operator()(SDL_Surface *s) const { SDL_FreeSurface(s); }
-};
-using Picture = std::unique_ptr<SDL_Surface, FreeSurface>;
-
-Picture loadPicture(const std::string &file)
-{
-    return Picture(IMG_Load((MediaDir + file).c_str()));
-}
-
-struct Rgba {
-    int r, g, b, a;
-};
-
-Rgba pixel(SDL_Surface *s, int x, int y)
-{
-    const int bpp = s->format->BytesPerPixel;
-    const uint8_t *p = static_cast<const uint8_t *>(s->pixels) + y * s->pitch + x * bpp;
-    uint32_t value = 0;
-    switch (bpp) {
-    case 1: value = *p; break;
-    case 2: value = *reinterpret_cast<const uint16_t *>(p); break;
-    case 3:
-        value = SDL_BYTEORDER == SDL_BIG_ENDIAN ? (p[0] << 16 | p[1] << 8 | p[2])
-                                                : (p[0] | p[1] << 8 | p[2] << 16);
-        break;
-    default: value = *reinterpret_cast<const uint32_t *>(p); break;
-    }
-    Uint8 r, g, b, a;
-    SDL_GetRGBA(value, s->format, &r, &g, &b, &a);
-    return {r, g, b, a};
-}
 
 bool isPowerOfTwo(int n) { return n > 0 && (n & (n - 1)) == 0; }
 

@@ -9,7 +9,7 @@
 
 #include "app/paths.h"
 #include "app/state.h"
-#include "helpers.h"
+#include "support.h"
 
 TEST(Paths, WindowsPathsSplitAtTheLastBackslashOnly)
 {

@@ -7,8 +7,7 @@
 #include "SDL_mixer.h"
 #include "app/state.h"
 #include "audio/sound.h"
-#include "helpers.h"
-#include "picture_helpers.h"
+#include "support.h"
 
 namespace {
 
@@ -21,7 +20,6 @@ struct SoundTest : ::testing::Test {
         ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_AUDIO), 0) << SDL_GetError();
         ASSERT_EQ(Mix_OpenAudio(44100, AUDIO_S16LSB, 2, 2048), 0) << Mix_GetError();
     }
-    std::string logSince(size_t mark) { return logText().substr(mark); }
 };
 
 // A handle that is not null, to see the loaders overwrite it.

@@ -9,16 +9,9 @@
 #include "SDL_image.h"
 #include "app/state.h"
 #include "gfx/sprite.h"
-#include "helpers.h"
-#include "picture_helpers.h"
+#include "support.h"
 
 namespace {
-
-const Rgb Black{0, 0, 0};
-const Rgb White{255, 255, 255};
-const Rgb Red{255, 0, 0};
-const Rgb Green{0, 255, 0};
-const Rgb Blue{0, 0, 255};
 
 struct SpriteTest : ::testing::Test {
     std::string dir = openGameWindow();
@@ -28,8 +21,6 @@ struct SpriteTest : ::testing::Test {
         loadAssets();  // the blend and culling state every draw relies on; media/ is still empty
         clearTo(Black);
     }
-    // The log written from here on.
-    std::string logSince(size_t mark) { return logText().substr(mark); }
 };
 
 bool sameBytes(const Sprite &a, const Sprite &b)

@@ -4,8 +4,7 @@
 #include <cstdlib>
 #include <sys/stat.h>
 
-#include "gameprocess.h"
-#include "helpers.h"
+#include "support.h"
 
 namespace {
 
@@ -19,9 +18,8 @@ TEST(StartUp, OpensItsWindowLogsAndEndsWithStatusZeroWhenClosed)
     std::string dir = makeTempDir();
     copyMedia(dir);
     pid_t pid = startGameIn(dir);
-    unsigned long window = findWindowOf(pid, 15000);
-    ASSERT_NE(window, 0ul) << "no window appeared";
-    EXPECT_TRUE(waitForPicture(10000));
+    unsigned long window = waitForGame(pid);
+    ASSERT_NE(window, 0ul) << "no window or no picture";
     EXPECT_EQ(windowName(window), "Tavirel");
     int width = 0, height = 0;
     windowSize(window, width, height);
@@ -43,12 +41,10 @@ TEST(StartUp, InstalledGameLoadsAllItsMediaFromBesideItself)
     std::string install = std::string("cmake --install '") + TAVIREL_BUILD_DIR + "' --prefix '" + prefix + "' >/dev/null";
     ASSERT_EQ(std::system(install.c_str()), 0);
     pid_t pid = startGame(prefix + "/tavirel", prefix + "/tavirel");
-    unsigned long window = findWindowOf(pid, 15000);
-    ASSERT_NE(window, 0ul);
-    EXPECT_TRUE(waitForPicture(10000));  // the title picture is up: start-up is over
+    ASSERT_NE(waitForGame(pid), 0ul);
     kill(pid, SIGTERM);
     EXPECT_EQ(waitForExit(pid, 10000), 0);
-    EXPECT_EQ(readFile(prefix + "/log.txt"), std::string(WindowLog) + PicturesLog + SoundsLog);
+    EXPECT_EQ(readFile(prefix + "/log.txt"), startUpLog());
 }
 
 TEST(StartUp, AGameKilledAfterStartUpLeavesItsWholeLog)
@@ -56,11 +52,10 @@ TEST(StartUp, AGameKilledAfterStartUpLeavesItsWholeLog)
     std::string dir = makeTempDir();
     copyMedia(dir);
     pid_t pid = startGameIn(dir);
-    ASSERT_NE(findWindowOf(pid, 15000), 0ul);
-    ASSERT_TRUE(waitForPicture(10000));  // the title picture is up: start-up is over
+    ASSERT_NE(waitForGame(pid), 0ul);
     kill(pid, SIGKILL);
     EXPECT_EQ(waitForExit(pid, 10000), 128 + SIGKILL);
-    EXPECT_EQ(readFile(dir + "log.txt"), std::string(WindowLog) + PicturesLog + SoundsLog);
+    EXPECT_EQ(readFile(dir + "log.txt"), startUpLog());
 }
 
 TEST(StartUp, StartedThroughPathFromAnotherFolderItUsesTheFilesBesideItself)
@@ -68,11 +63,10 @@ TEST(StartUp, StartedThroughPathFromAnotherFolderItUsesTheFilesBesideItself)
     std::string dir = makeTempDir(), elsewhere = makeTempDir();
     copyMedia(dir);
     pid_t pid = startGameThroughPath(dir, elsewhere);
-    ASSERT_NE(findWindowOf(pid, 15000), 0ul);
-    EXPECT_TRUE(waitForPicture(10000));
+    ASSERT_NE(waitForGame(pid), 0ul);
     kill(pid, SIGTERM);
     EXPECT_EQ(waitForExit(pid, 10000), 0);
-    EXPECT_EQ(readFile(dir + "log.txt"), std::string(WindowLog) + PicturesLog + SoundsLog);
+    EXPECT_EQ(readFile(dir + "log.txt"), startUpLog());
     EXPECT_FALSE(fileExists(elsewhere + "log.txt"));
 }
 
@@ -81,8 +75,7 @@ TEST(StartUp, EscapeOnTheTitleScreenQuits)
     std::string dir = makeTempDir();
     copyMedia(dir);
     pid_t pid = startGameIn(dir);
-    ASSERT_NE(findWindowOf(pid, 15000), 0ul);
-    ASSERT_TRUE(waitForPicture(10000));
+    ASSERT_NE(waitForGame(pid), 0ul);
     // Held as a player holds a key: the title screen reads the held-key table once a frame,
     // and on a loaded machine a frame may be a while coming.
     ASSERT_EQ(std::system("xdotool search --name '^Tavirel$' windowfocus --sync keydown Escape"), 0);
@@ -96,9 +89,7 @@ TEST(StartUp, SettingsFileCanAskForTheWholeScreen)
     writeFile(dir + "opt.dat", "1\n0\n0\n");
     copyMedia(dir);
     pid_t pid = startGameIn(dir);
-    unsigned long window = findWindowOf(pid, 15000);
-    ASSERT_NE(window, 0ul);
-    EXPECT_TRUE(waitForPicture(10000));
+    ASSERT_NE(waitForGame(pid), 0ul);
     kill(pid, SIGTERM);
     EXPECT_EQ(waitForExit(pid, 10000), 0);
     EXPECT_TRUE(startsWith(readFile(dir + "log.txt"), WindowLog));
@@ -117,9 +108,8 @@ TEST(StartUp, DamagedFilesAndAMissingLogDoNotStopTheGame)
 
     copyMedia(dir);
     pid_t pid = startGameIn(dir);
-    unsigned long window = findWindowOf(pid, 15000);
+    unsigned long window = waitForGame(pid);
     ASSERT_NE(window, 0ul);
-    EXPECT_TRUE(waitForPicture(10000));
     int width = 0, height = 0;
     windowSize(window, width, height);
     EXPECT_EQ(width, 800);  // the damaged settings leave the game windowed

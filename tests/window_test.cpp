@@ -10,8 +10,7 @@
 #include "app/paths.h"
 #include "app/state.h"
 #include "gfx/window.h"
-#include "focus_helpers.h"
-#include "helpers.h"
+#include "support.h"
 
 namespace {
 

@@ -30,4 +30,7 @@ TEST(NewGame, StartsLevelOneOnAnEmptyBoardWithAFreshRound)
     for (int32_t colour : r.block.colours)
         EXPECT_TRUE(colour == 0 || colour == 1);
     EXPECT_EQ(game.Screen, IntroScreen);   // not a top-out, although the old block stood in row 0
+    game.Screen = GameScreen;              // nor when the game screen was set first
+    newGame();
+    EXPECT_EQ(game.Screen, GameScreen);
 }

@@ -1,11 +1,13 @@
-// helpers.cpp: temporary program folders and files for the tests.
-#include "helpers.h"
+// support_files.cpp: temporary folders and files, the media copied beside a test's game, the log.
+#include "support.h"
 
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
 #include <sys/stat.h>
+
+#include "app/state.h"
 
 const char *const WindowLog =
     "Video initialize OK\n"
@@ -31,6 +33,11 @@ const char *const SoundsLog =
     "Mix_LoadWAV ulozone.ogg OK\n"
     "Mix_LoadWAV greatscore.ogg OK\n"
     "Mix_LoadWAV badscore.ogg OK\n";
+
+std::string startUpLog()
+{
+    return std::string(WindowLog) + PicturesLog + SoundsLog;
+}
 
 std::string makeTempDir()
 {
@@ -65,4 +72,15 @@ void copyMedia(const std::string &dir)
     std::string command = std::string("cp -r '") + TAVIREL_SOURCE_DIR + "/media' '" + dir + "'";
     if (std::system(command.c_str()) != 0)
         throw std::runtime_error("copying media failed");
+}
+
+std::string logText()
+{
+    game.logFile.flush();
+    return readFile(game.logPath);
+}
+
+std::string logSince(size_t mark)
+{
+    return logText().substr(mark);
 }

@@ -1,5 +1,5 @@
-// gameprocess.cpp: starting the built game, finding its window and closing it through X.
-#include "gameprocess.h"
+// support_process.cpp: starting the built game, finding its window and closing it through X.
+#include "support.h"
 
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
@@ -133,6 +133,12 @@ unsigned long findWindowOf(pid_t pid, int timeoutMs)
         usleep(20000);
     }
     return 0;
+}
+
+unsigned long waitForGame(pid_t pid)
+{
+    unsigned long window = findWindowOf(pid, 15000);
+    return window && waitForPicture(10000) ? window : 0;
 }
 
 bool waitForPicture(int timeoutMs)

@@ -1,8 +1,7 @@
-// picture_helpers.cpp: a real game window for the drawing tests, test images and pixel read-back.
-#include "picture_helpers.h"
+// support_pictures.cpp: test images, pixels read back from the window, and the game's own pictures.
+#include "support.h"
 
 #include <GL/gl.h>
-#include <sys/stat.h>
 
 #include <algorithm>
 #include <cstdint>
@@ -11,30 +10,7 @@
 #include <vector>
 
 #include "SDL.h"
-#include "app/paths.h"
-#include "app/state.h"
-#include "gfx/window.h"
-#include "helpers.h"
-
-std::string makeProgramDir()
-{
-    std::string dir = makeTempDir();
-    mkdir((dir + "media").c_str(), 0755);
-    game.programDir = dir;
-    game.mediaDir = "media/";
-    openLog();
-    return dir;
-}
-
-std::string openGameWindow()
-{
-    std::string dir = makeProgramDir();
-    initVideo("Tavirel", 800, 600, 0);
-    // Without an X server nothing below can be drawn or read back.
-    if (!SDL_GetVideoSurface())
-        throw std::runtime_error(std::string("no game window: ") + SDL_GetError());
-    return dir;
-}
+#include "SDL_image.h"
 
 void saveOpaqueImage(const std::string &path, int width, int height, const PixelRule &rule)
 {
@@ -127,12 +103,6 @@ PixelRule solid(Rgb colour)
     return [colour](int, int) { return colour; };
 }
 
-std::string logText()
-{
-    game.logFile.flush();
-    return readFile(game.logPath);
-}
-
 void clearTo(Rgb colour)
 {
     glClearColor(colour.r / 255.0f, colour.g / 255.0f, colour.b / 255.0f, 1.0f);
@@ -157,4 +127,37 @@ Rgb pixelAt(int x, int y)
     return ::testing::AssertionFailure()
            << "pixel (" << x << ", " << y << ") is (" << got.r << ", " << got.g << ", " << got.b
            << "), expected (" << want.r << ", " << want.g << ", " << want.b << ")";
+}
+
+Picture loadPicture(const std::string &file)
+{
+    return Picture(IMG_Load((std::string(TAVIREL_SOURCE_DIR) + "/media/" + file).c_str()));
+}
+
+Rgba pixel(SDL_Surface *s, int x, int y)
+{
+    const int bpp = s->format->BytesPerPixel;
+    const uint8_t *p = static_cast<const uint8_t *>(s->pixels) + y * s->pitch + x * bpp;
+    uint32_t value = 0;
+    switch (bpp) {
+    case 1: value = *p; break;
+    case 2: value = *reinterpret_cast<const uint16_t *>(p); break;
+    case 3:
+        value = SDL_BYTEORDER == SDL_BIG_ENDIAN ? (p[0] << 16 | p[1] << 8 | p[2])
+                                                : (p[0] | p[1] << 8 | p[2] << 16);
+        break;
+    default: value = *reinterpret_cast<const uint32_t *>(p); break;
+    }
+    Uint8 r, g, b, a;
+    SDL_GetRGBA(value, s->format, &r, &g, &b, &a);
+    return {r, g, b, a};
+}
+
+Rgb mediaPixel(const std::string &file, int x, int y)
+{
+    Picture picture = loadPicture(file);
+    if (!picture)
+        throw std::runtime_error("cannot read media/" + file);
+    Rgba c = pixel(picture.get(), x, y);
+    return Rgb{c.r, c.g, c.b};
 }

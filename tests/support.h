@@ -1,0 +1,172 @@
+// support.h: everything the tests share, in one place: folders and files, the log, the game
+// started in the test's own process, real SDL events and keys, the window's focus, colours and
+// pixels, the game's own pictures, and the built game run as a process of its own.
+//
+// Every test runs as a process of its own in an X server of its own (tests/own-x-server.sh), so
+// the helpers below work on the one global record `game` and on the only window on the screen.
+// Implemented in support_files.cpp, support_input.cpp, support_pictures.cpp and
+// support_process.cpp.
+#pragma once
+
+#include <gtest/gtest.h>
+#include <sys/types.h>
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "SDL.h"
+
+// --- Folders and files -------------------------------------------------------------------------
+
+// A fresh empty folder under /tmp, with its trailing '/'.
+std::string makeTempDir();
+
+void writeFile(const std::string &path, const std::string &contents);
+std::string readFile(const std::string &path);
+bool fileExists(const std::string &path);
+
+// Copies the committed media/ folder into `dir` + "media/".
+void copyMedia(const std::string &dir);
+
+// --- The log -----------------------------------------------------------------------------------
+
+// What a start-up in which everything works writes to log.txt, in its three parts.
+extern const char *const WindowLog;    // the window, SDL video and audio, the audio device
+extern const char *const PicturesLog;  // the seven pictures, fonts' included
+extern const char *const SoundsLog;    // the two music tracks and six effects
+
+// All three: the whole log of a start-up in which everything works.
+std::string startUpLog();
+
+// Everything the game in this process has logged so far.
+std::string logText();
+
+// What it has logged since the log was `mark` characters long.
+std::string logSince(size_t mark);
+
+// --- The game in the test's own process --------------------------------------------------------
+
+// A fresh program folder with an empty media/ folder; programDir, mediaDir and the log point at it.
+std::string makeProgramDir();
+
+// makeProgramDir, then the 800 x 600 game window with its OpenGL state.
+std::string openGameWindow();
+
+// The whole start-up from a fresh folder holding the media and, unless empty, the given opt.dat;
+// with `shortMenuMusic` the menu track is a sound of a fraction of a second. Returns the folder.
+std::string startUpIn(const std::string &settings = "", bool shortMenuMusic = false);
+
+// startUpIn, then a new game seeded with `seed` on the play screen with the game music, as the
+// menu starts one; the window has its focus and the event queue is empty.
+void startPlaying(unsigned seed);
+
+// --- Real SDL events and keys, and the window's focus ----------------------------------------
+
+// Queues a real event: motion to (a, b), a press of button a, a key press or release of key a, a quit.
+void pushEvent(Uint8 type, int a = 0, int b = 0);
+
+// Events still waiting in the queue.
+int queuedEvents();
+
+// The platform's held-key table, as the screens read it; tests press keys by writing it.
+Uint8 *keyTable();
+
+// The window is shown, has the keyboard and has the pointer over it.
+const uint8_t FullFocus = 0x07;  // SDL_APPMOUSEFOCUS | SDL_APPINPUTFOCUS | SDL_APPACTIVE
+
+// Runs an xdotool command on the test's own window, found by its caption; false if it failed.
+bool onWindow(const std::string &caption, const std::string &command);
+
+// Lets SDL take in what the X server reported until now, pumping its events until
+// SDL_GetAppState shows all of `present` and none of `absent`; false after 10 s without.
+// Gaining the focus reloads the key table from the X server: wait for it before writing keys.
+bool waitForAppState(uint8_t present, uint8_t absent);
+
+// --- Colours and pixels ------------------------------------------------------------------------
+
+struct Rgb {
+    int r, g, b;
+};
+
+const Rgb Black{0, 0, 0};
+const Rgb White{255, 255, 255};
+const Rgb Red{255, 0, 0};
+const Rgb Green{0, 255, 0};
+const Rgb Blue{0, 0, 255};
+
+// The colour of each pixel of a test image.
+using PixelRule = std::function<Rgb(int x, int y)>;
+
+// A solid colour everywhere.
+PixelRule solid(Rgb colour);
+
+// An opaque image without an alpha channel, written as BMP (any name: the loader reads the content).
+void saveOpaqueImage(const std::string &path, int width, int height, const PixelRule &rule);
+
+// An RGBA PNG image; `alpha` gives each pixel's alpha.
+void savePng(const std::string &path, int width, int height, const PixelRule &rule,
+             const std::function<int(int x, int y)> &alpha);
+
+// Clears the back buffer to the colour.
+void clearTo(Rgb colour);
+
+// The back buffer's pixel at window position (x, y), origin top-left.
+Rgb pixelAt(int x, int y);
+
+// Whether the window pixel has the colour, within a few steps per channel.
+::testing::AssertionResult pixelIs(int x, int y, Rgb want);
+
+// --- The game's own pictures, as decoded from media/ -------------------------------------------
+
+struct FreeSurface {
+    void operator()(SDL_Surface *s) const { SDL_FreeSurface(s); }
+};
+using Picture = std::unique_ptr<SDL_Surface, FreeSurface>;
+
+struct Rgba {
+    int r, g, b, a;
+};
+
+// A picture of the committed media/ folder; null if it cannot be read.
+Picture loadPicture(const std::string &file);
+
+// A pixel of any surface, whatever its format.
+Rgba pixel(SDL_Surface *s, int x, int y);
+
+// A pixel of a picture of media/, without its alpha.
+Rgb mediaPixel(const std::string &file, int x, int y);
+
+// --- The built game as a process of its own --------------------------------------------------
+
+// Starts the executable `exe` with `argv0` as its path, as a player would start it from there.
+pid_t startGame(const std::string &argv0, const std::string &exe);
+
+// Copies the built game into `dir` and starts it from there.
+pid_t startGameIn(const std::string &dir);
+
+// Copies the built game into `dir` and starts it by name through PATH, in the working folder
+// `workDir`.
+pid_t startGameThroughPath(const std::string &dir, const std::string &workDir);
+
+// The exit status once the process ends, or -1 if it is still running after `timeoutMs`
+// (it is then killed).
+int waitForExit(pid_t pid, int timeoutMs);
+
+// The top-level window that the process maps, or 0 if none appears within `timeoutMs`.
+unsigned long findWindowOf(pid_t pid, int timeoutMs);
+
+// Waits for the game's window (up to 15 s) and then its first picture (up to 10 s, so start-up is
+// over): the window, or 0 if either did not come.
+unsigned long waitForGame(pid_t pid);
+
+// Whether the screen shows anything but black within `timeoutMs`: the game has drawn a frame.
+// (Each test has an X server of its own, so the game is all there is on it.)
+bool waitForPicture(int timeoutMs);
+
+std::string windowName(unsigned long window);
+void windowSize(unsigned long window, int &width, int &height);
+
+// Asks the window to close, as a window manager's close button does.
+void closeWindow(unsigned long window);
