@@ -45,10 +45,14 @@ struct StartSound {
     SoundHandle *sound;
 };
 static const StartSound StartSounds[StartSoundCount] = {
-    {"m2.ogg", &game.introMusic, nullptr},        {"m1.ogg", &game.gameMusic, nullptr},
-    {"explosion.ogg", nullptr, &game.explosionSound}, {"nextlevel.ogg", nullptr, &game.nextLevelSound},
-    {"spadanie.ogg", nullptr, &game.dropSound},     {"ulozone.ogg", nullptr, &game.squareSound},
-    {"greatscore.ogg", nullptr, &game.greatScoreSound}, {"badscore.ogg", nullptr, &game.badScoreSound},
+    {"m2.ogg", &game.introMusic, nullptr},
+    {"m1.ogg", &game.gameMusic, nullptr},
+    {"explosion.ogg", nullptr, &game.explosionSound},
+    {"nextlevel.ogg", nullptr, &game.nextLevelSound},
+    {"spadanie.ogg", nullptr, &game.dropSound},
+    {"ulozone.ogg", nullptr, &game.squareSound},
+    {"greatscore.ogg", nullptr, &game.greatScoreSound},
+    {"badscore.ogg", nullptr, &game.badScoreSound},
 };
 
 // Runs on the sound worker: loads every listed track and effect, keeping SDL's error text of a
@@ -88,17 +92,18 @@ void loadStartSounds()
     }
     for (int i = 0; i < StartSoundCount; i++) {
         const StartSound &start = StartSounds[i];
+        // Loaded ahead only if the worker read this very file; otherwise it is loaded here.
         bool ahead = loading.soundPaths[i] == game.programDir + game.mediaDir + start.file;
-        if (start.music && ahead) {
+        if (start.music && !ahead) {
+            loadMusic(*start.music, game.mediaDir, start.file);
+        } else if (start.music) {
             *start.music = loading.music[i];
             logSoundLoad("Mix_LoadMUS", start.file, *start.music, loading.soundErrors[i]);
-        } else if (start.music) {
-            loadMusic(*start.music, game.mediaDir, start.file);
-        } else if (ahead) {
+        } else if (!ahead) {
+            loadSound(*start.sound, game.mediaDir, start.file);
+        } else {
             *start.sound = loading.effects[i];
             logSoundLoad("Mix_LoadWAV", start.file, *start.sound, loading.soundErrors[i]);
-        } else {
-            loadSound(*start.sound, game.mediaDir, start.file);
         }
         loading.soundPaths[i].clear();
         loading.music[i] = nullptr;

@@ -49,7 +49,7 @@ static SDL_Surface *createUploadSurface(int32_t width, int32_t height)
 
 // The OpenGL pixel format that reads the image's bytes as they lie, or 0 when the image must be
 // converted first: bytes R, G, B (and A) in this order, no colour key, and rows as long as
-// OpenGL's default 4-byte row alignment makes them. JPEGs decode to GL_RGB, PNGs with alpha to GL_RGBA.
+// OpenGL's 4-byte row alignment makes them. JPEGs decode to GL_RGB, PNGs with alpha to GL_RGBA.
 static GLenum directPixelFormat(const SDL_Surface *image)
 {
     const SDL_PixelFormat *format = image->format;
@@ -85,6 +85,7 @@ static SDL_Surface *convertToRgba(SDL_Surface *image)
 // Copies the surface's pixels, read in `format`, into the bound texture's top-left corner.
 static void copyIntoTexture(SDL_Surface *surface, GLenum format)
 {
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
     if (SDL_MUSTLOCK(surface))
         SDL_LockSurface(surface);
     glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, surface->w, surface->h, format, GL_UNSIGNED_BYTE, surface->pixels);
@@ -104,18 +105,17 @@ static void clearTexels(const std::vector<Uint32> &zeros, int32_t x, int32_t y, 
 }
 
 // Uploads the image into the top-left corner of a new RGBA texture of the given size, the rest
-// transparent black; 0 when OpenGL refused it, or when a conversion found no memory (`noMemory`).
-static GLuint uploadTexture(SDL_Surface *image, int32_t width, int32_t height, bool &noMemory)
+// transparent black. 0 when OpenGL refused it, or when the image needed converting and no surface
+// could be had for that (`noSurface`).
+static GLuint uploadTexture(SDL_Surface *image, int32_t width, int32_t height, bool &noSurface)
 {
-    noMemory = false;
     GLenum format = directPixelFormat(image);
     SDL_Surface *converted = nullptr;
     if (!format) {
         converted = convertToRgba(image);
-        if (!converted) {
-            noMemory = true;
+        noSurface = !converted;
+        if (!converted)
             return 0;
-        }
         format = GL_RGBA;
     }
     // Forget errors of earlier calls (OpenGL keeps only a few), so that the next check is this upload's.
@@ -225,11 +225,11 @@ void loadTexture(Sprite &sprite, const std::string &folder, const std::string &f
     int32_t textureWidth = powerOfTwoAtLeast(imageWidth);
     int32_t textureHeight = powerOfTwoAtLeast(imageHeight);
 
-    bool noMemory = !uploadSizeFits(textureWidth, textureHeight);
-    GLuint name = noMemory ? 0 : uploadTexture(image, textureWidth, textureHeight, noMemory);
+    bool noSurface = !uploadSizeFits(textureWidth, textureHeight);
+    GLuint name = noSurface ? 0 : uploadTexture(image, textureWidth, textureHeight, noSurface);
     SDL_FreeSurface(image);
     if (name == 0) {
-        game.logFile << "Texture " << file << (noMemory ? " ERROR no upload surface of " : " ERROR no texture of ")
+        game.logFile << "Texture " << file << (noSurface ? " ERROR no upload surface of " : " ERROR no texture of ")
                      << textureWidth << "x" << textureHeight << "\n";
         return;
     }
