@@ -23,8 +23,10 @@
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
+#include <iterator>
 #include <map>
 #include <set>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -46,6 +48,7 @@ struct Program {
 struct Run {
     double firstFrameMs = -1;   // from fork to the first swapped frame
     double mappedMs = -1;       // from fork to the window appearing
+    double cpuMs = -1;          // processor time the program had used by its first frame, all its threads
     long peakKb = -1;           // VmHWM
     long anonKb = -1;           // RssAnon when the peak is read: the program's own memory
     long fileKb = -1;           // RssFile then: pages of the program's files and libraries
@@ -66,6 +69,26 @@ long statusKb(pid_t pid, const std::string &field)
         if (line.compare(0, field.size(), field) == 0 && line.size() > field.size() && line[field.size()] == ':')
             return std::atol(line.c_str() + field.size() + 1);
     return -1;
+}
+
+// User and system time of the process and all its threads, ended ones included, in 10 ms steps.
+double cpuTimeMs(pid_t pid)
+{
+    std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
+    std::string text((std::istreambuf_iterator<char>(stat)), std::istreambuf_iterator<char>());
+    size_t end = text.rfind(')');  // the name in parentheses may hold blanks
+    if (end == std::string::npos)
+        return -1;
+    std::istringstream fields(text.substr(end + 2));
+    std::string field;
+    unsigned long long user = 0, system = 0;
+    for (int i = 3; i <= 15 && fields >> field; i++) {
+        if (i == 14)
+            user = std::stoull(field);
+        if (i == 15)
+            system = std::stoull(field);
+    }
+    return (user + system) * 1000.0 / sysconf(_SC_CLK_TCK);
 }
 
 pid_t launch(const Program &program)
@@ -164,6 +187,7 @@ Run measure(Display *display, int damageEvent, const Program &program, bool verb
             // The first report after mapping is the server painting the background.
             if (seen != watcher.damagesSinceMap.end() && ++seen->second >= 2 && run.firstFrameMs < 0) {
                 run.firstFrameMs = when;
+                run.cpuMs = cpuTimeMs(pid);
                 closeAt = when + 1000;
             }
         }
@@ -241,10 +265,10 @@ int main(int argc, char *argv[])
         for (size_t p = 0; p < programs.size(); p++) {
             Run run = measure(display, damageEvent, programs[p], verbose);
             results[p].push_back(run);
-            std::printf("%-8s run %d: window %7.1f ms, first frame %7.1f ms, peak memory %6.1f MB "
-                        "(then %.1f MB own, %.1f MB of files), exit %d\n",
-                        programs[p].name.c_str(), round + 1, run.mappedMs, run.firstFrameMs, run.peakKb / 1024.0,
-                        run.anonKb / 1024.0, run.fileKb / 1024.0, run.exitStatus);
+            std::printf("%-8s run %d: window %7.1f ms, first frame %7.1f ms (processor %5.0f ms), peak memory "
+                        "%6.1f MB (then %.1f MB own, %.1f MB of files), exit %d\n",
+                        programs[p].name.c_str(), round + 1, run.mappedMs, run.firstFrameMs, run.cpuMs,
+                        run.peakKb / 1024.0, run.anonKb / 1024.0, run.fileKb / 1024.0, run.exitStatus);
             std::fflush(stdout);
         }
     }
@@ -252,10 +276,12 @@ int main(int argc, char *argv[])
     std::printf("\nmedians over %d runs:\n", runs);
     std::vector<double> frameMedians, peakMedians, anonMedians, fileMedians;
     for (size_t p = 0; p < programs.size(); p++) {
-        std::vector<double> frames, peaks, anons, files;
+        std::vector<double> frames, cpus, peaks, anons, files;
         for (const Run &run : results[p]) {
             if (run.firstFrameMs >= 0)
                 frames.push_back(run.firstFrameMs);
+            if (run.cpuMs >= 0)
+                cpus.push_back(run.cpuMs);
             if (run.peakKb >= 0)
                 peaks.push_back(run.peakKb / 1024.0);
             if (run.anonKb >= 0 && run.fileKb >= 0) {
@@ -267,10 +293,10 @@ int main(int argc, char *argv[])
         peakMedians.push_back(median(peaks));
         anonMedians.push_back(median(anons));
         fileMedians.push_back(median(files));
-        std::printf("%-8s first frame %7.1f ms   peak memory %6.1f MB (then %.1f MB own, %.1f MB of files)"
-                    "   (%zu of %d runs showed a frame)\n",
-                    programs[p].name.c_str(), frameMedians.back(), peakMedians.back(), anonMedians.back(),
-                    fileMedians.back(), frames.size(), runs);
+        std::printf("%-8s first frame %7.1f ms (processor %5.0f ms)   peak memory %6.1f MB (then %.1f MB own, "
+                    "%.1f MB of files)   (%zu of %d runs showed a frame)\n",
+                    programs[p].name.c_str(), frameMedians.back(), median(cpus), peakMedians.back(),
+                    anonMedians.back(), fileMedians.back(), frames.size(), runs);
     }
     // Every later program against the first one.
     for (size_t p = 1; p < programs.size(); p++) {
