@@ -1,11 +1,15 @@
 #!/usr/bin/env bash
 # deps.sh: installs the Debian packages that building the game needs; with --test, also
-# those that its tests need. Installs only what is missing.
+# those that its tests need; with --shots, also those that tools/screenshots.sh needs.
+# Installs only what is missing.
 set -euo pipefail
 
 packages=(cmake g++ make libsdl-image1.2-dev libsdl-mixer1.2-dev libglu1-mesa-dev libgl1-mesa-dri)
-if [ "${1:-}" = "--test" ]; then
+if [ "${1:-}" = "--test" ] || [ "${1:-}" = "--shots" ]; then
     packages+=(googletest libgtest-dev libx11-dev libxdamage-dev xvfb xauth xdotool)
+fi
+if [ "${1:-}" = "--shots" ]; then
+    packages+=(imagemagick)
 fi
 
 installed() {
