@@ -73,10 +73,14 @@ uint32_t advanceSchedule(uint32_t now)
 
 void runPass()
 {
+    game.keepPicture = false;
     if (game.Screen == IntroScreen) {
         SDL_ShowCursor(1);
         introScreen();
     }
+    // Another screen draws over the intro's picture in this pass.
+    if (game.Screen != IntroScreen)
+        game.introShown = false;
     if (game.Screen == GameScreen)
         playScreen();
     if (game.Screen == GameOverScreen)
@@ -84,10 +88,12 @@ void runPass()
     if (game.Screen == FinishedScreen)
         finishedScreen();
 
-    SDL_GL_SwapBuffers();
+    if (!game.keepPicture)
+        SDL_GL_SwapBuffers();
     if (pollAppRestore() == 1) {
         setVideoMode("Tavirel", 1);
         loadAssets();
+        game.introShown = false;
     }
 
     SDL_Delay(advanceSchedule(SDL_GetTicks()));

@@ -134,6 +134,7 @@ struct Round {
     std::string playerName;       // the name typed on the game-over screen
     int32_t nameLength;
     int32_t gameOverFrames;       // frames spent on the plain game-over screen
+    int32_t finishedFrames;       // frames spent on the screen after the last level
 };
 
 // The top-level screens; the main loop runs the function of the current one.
@@ -186,6 +187,8 @@ struct GameState {
     std::string mediaDir;
     std::string logPath;
     std::ofstream logFile;
+    bool keepPicture;             // this pass drew nothing: the window keeps its picture, unswapped
+    bool introShown;              // the window shows an intro frame that nothing has changed since
 
     // --- Kept between runs in opt.dat and dex.dll ---------------------------------------
     Settings settings;

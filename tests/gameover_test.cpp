@@ -1,0 +1,202 @@
+// gameover_test.cpp: the end of a game: name entry by real key releases, the new row, the plain wait.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <vector>
+
+#include "SDL.h"
+#include "SDL_mixer.h"
+#include "app/files.h"
+#include "app/screens.h"
+#include "app/state.h"
+#include "audio/sound.h"
+#include "game/gameover.h"
+#include "screen_helpers.h"
+#include "support.h"
+
+namespace {
+
+struct GameOverTest : ::testing::Test {
+    std::string dir = startUpWith();
+    // A game that ended with `score`, as the play screen leaves it, with `name` typed so far.
+    void endGame(int32_t score, const std::string &name = "", int32_t level = 3, int32_t playTime = 6000)
+    {
+        Round &r = game.round;
+        r.score = score;
+        r.level = level;
+        r.playTime = playTime;
+        r.playerName = name;
+        r.nameLength = static_cast<int32_t>(name.size());
+        game.Screen = GameOverScreen;
+    }
+    // Releases each key in turn, one game-over frame each.
+    void release(const std::vector<int> &keys)
+    {
+        for (int key : keys) {
+            pushEvent(SDL_KEYUP, key);
+            gameOverScreen();
+        }
+    }
+};
+
+// The key of each character: letters are lower-case key codes, "\b" is backspace.
+std::vector<int> keysOf(const std::string &text)
+{
+    return std::vector<int>(text.begin(), text.end());
+}
+
+TEST_F(GameOverTest, NamesAreTypedOnReleaseAndKeysFrom256UpTypeAndEraseNothing)
+{
+    struct {
+        std::vector<int> keys;
+        std::string name;
+    } cases[] = {
+        {keysOf("ann"), "ann"},
+        {keysOf("a\b\bb"), "b"},  // backspace on an empty name does nothing
+        {keysOf(" [`z"), " [`z"},
+        {{'1', '0', '-', SDLK_DELETE, SDLK_TAB, SDLK_WORLD_5}, ""},  // not accepted
+        {{'t', 'o', SDLK_KP8, SDLK_BACKSPACE + 256}, "to"},          // keypad 8 does not erase
+        {{SDLK_KP_MINUS, SDLK_F7, SDLK_UNDO, SDLK_UP, SDLK_LSHIFT, SDLK_KP_PERIOD}, ""},
+        {keysOf("abcdefghijklmnopq"), "abcdefghijklmnop"},      // the 17th is ignored
+        {keysOf("abcdefghijklmnopq\bz"), "abcdefghijklmnoz"},  // one more after a backspace
+    };
+    for (const auto &c : cases) {
+        endGame(500);
+        release(c.keys);
+        EXPECT_EQ(game.round.playerName, c.name);
+        EXPECT_EQ(game.round.nameLength, static_cast<int32_t>(c.name.size()));
+        EXPECT_EQ(game.Screen, GameOverScreen) << c.name;  // nothing confirmed
+    }
+    pushEvent(SDL_KEYDOWN, 'a');  // presses are dropped
+    pushEvent(SDL_KEYDOWN, SDLK_RETURN);
+    gameOverScreen();
+    gameOverScreen();
+    EXPECT_EQ(game.round.playerName, "abcdefghijklmnoz");
+    EXPECT_EQ(game.Screen, GameOverScreen);
+}
+
+TEST_F(GameOverTest, ReturnOrKeypadEnterPutsTheResultBelowEqualScoresAndSaves)
+{
+    // The default table scores 300, 290, ... 210.
+    struct {
+        int key;
+        int32_t score;
+        int row;
+    } cases[] = {{SDLK_RETURN, 301, 0}, {SDLK_KP_ENTER, 300, 1}, {SDLK_RETURN, 250, 6}, {SDLK_KP_ENTER, 211, 9}};
+    for (const auto &c : cases) {
+        std::remove((dir + "dex.dll").c_str());
+        loadHighScores();
+        HighScoreTable before = game.highScores;
+        endGame(c.score, "new", 4, 7259);
+        Mix_HaltMusic();
+        release({c.key});
+        EXPECT_EQ(game.Screen, IntroScreen);
+        EXPECT_EQ(game.MenuPage, HighScorePage);
+        EXPECT_EQ(Mix_PlayingMusic(), 1);
+        const HighScoreEntry *rows = game.highScores.rows;
+        for (int i = 0; i < HighScoreRows; i++) {
+            int32_t expected = i < c.row ? before.rows[i].score : i > c.row ? before.rows[i - 1].score : c.score;
+            EXPECT_EQ(rows[i].score, expected) << c.score << " row " << i;
+        }
+        EXPECT_EQ(rows[c.row].name, "new");
+        EXPECT_EQ(rows[c.row].level, 4);
+        EXPECT_EQ(rows[c.row].time, 120);  // 7259 frames: whole seconds of 60 frames, truncated
+        EXPECT_NE(readFile(dir + "dex.dll").find("new 4 120 " + std::to_string(c.score) + "\n"), std::string::npos);
+    }
+}
+
+TEST_F(GameOverTest, EmptyNamesAndNamesWithSpacesSurviveARestart)
+{
+    for (const char *name : {"", "jo ann", "  "}) {
+        endGame(game.highScores.rows[HighScoreRows - 1].score + 1, name);
+        release({SDLK_RETURN});
+        ASSERT_EQ(game.Screen, IntroScreen);
+    }
+    HighScoreTable saved = game.highScores;
+    for (HighScoreEntry &row : game.highScores.rows)
+        row = HighScoreEntry{};
+    loadHighScores();  // as the next start reads it
+    for (int i = 0; i < HighScoreRows; i++) {
+        const HighScoreEntry &a = game.highScores.rows[i], &b = saved.rows[i];
+        EXPECT_TRUE(a.name == b.name && a.level == b.level && a.time == b.time && a.score == b.score) << i;
+    }
+}
+
+TEST_F(GameOverTest, QuittingDuringNameEntrySavesNothing)
+{
+    endGame(900, "max");
+    pushEvent(SDL_QUIT);
+    gameOverScreen();
+    EXPECT_FALSE(game.running);
+    EXPECT_EQ(game.highScores.rows[0].score, 300);
+    EXPECT_FALSE(fileExists(dir + "dex.dll"));
+}
+
+// Near-white pixels in a box of the back buffer, every other pixel of every other row.
+int whitePixels(const TextBox &box, int down)
+{
+    int count = 0;
+    for (int y = box.y + down; y < box.y + down + box.h; y += 2)
+        for (int x = box.x; x < box.x + box.w; x += 2) {
+            Rgb c = pixelAt(x, y);
+            count += c.r > 230 && c.g > 230 && c.b > 230;
+        }
+    return count;
+}
+
+TEST_F(GameOverTest, PlainGameOverShowsItsCaptionForTheWholeWaitAndReadsNoEvents)
+{
+    endGame(210);  // equal to the last row: no entry
+    pushEvent(SDL_QUIT);
+    for (int frame = 1; frame <= 180; frame++) {
+        gameOverScreen();
+        if (frame == 1) {
+            EXPECT_EQ(Mix_Playing(BadScoreChannel), 1);
+        }
+        if (frame == 1 || frame == 180) {
+            TextBox caption = centredBox("game over", 20);
+            EXPECT_GT(whitePixels(caption, 0), 40) << frame;
+            EXPECT_LT(whitePixels(caption, 45), 5) << frame;  // the same box just below
+            SDL_GL_SwapBuffers();
+        }
+    }
+    EXPECT_EQ(game.Screen, GameOverScreen);
+    gameOverScreen();
+    EXPECT_EQ(game.Screen, IntroScreen);
+    EXPECT_EQ(game.MenuPage, HighScorePage);
+    EXPECT_TRUE(game.running);
+    EXPECT_EQ(queuedEvents(), 1);  // the close request waits for the intro screen
+    EXPECT_FALSE(fileExists(dir + "dex.dll"));
+}
+
+TEST_F(GameOverTest, TheFinishedGameCongratulatesThenEntersTheTableWhenItQualifies)
+{
+    struct {
+        int32_t score;
+        ScreenName next;
+    } cases[] = {{5000, GameOverScreen}, {100, IntroScreen}};
+    for (const auto &c : cases) {
+        endGame(c.score, "", 9);
+        game.Screen = FinishedScreen;
+        game.round.finishedFrames = 0;
+        pushEvent(SDL_KEYUP, SDLK_ESCAPE);  // too early: still the last moments of play
+        for (int i = 0; i < 40; i++)
+            finishedScreen();
+        EXPECT_EQ(game.Screen, FinishedScreen);
+        pushEvent(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_RIGHT);
+        pushEvent(SDL_KEYDOWN, SDLK_ESCAPE);
+        pushEvent(SDL_KEYUP, SDLK_ESCAPE);
+        finishedScreen();
+        finishedScreen();
+        EXPECT_EQ(game.Screen, FinishedScreen);
+        finishedScreen();
+        EXPECT_EQ(game.Screen, c.next);
+    }
+    EXPECT_EQ(game.MenuPage, HighScorePage);
+    game.Screen = FinishedScreen;
+    pushEvent(SDL_QUIT);
+    finishedScreen();
+    EXPECT_FALSE(game.running);
+}
+
+}  // namespace

@@ -1,0 +1,206 @@
+// menu_test.cpp: intro frames in a real window, with real SDL events and the real key table.
+#include <gtest/gtest.h>
+
+#include "SDL.h"
+#include "SDL_mixer.h"
+#include "app/loop.h"
+#include "app/screens.h"
+#include "app/state.h"
+#include "screen_helpers.h"
+#include "support.h"
+
+namespace {
+
+struct MenuTest : ::testing::Test {
+    std::string dir = startUpWith();
+    // Points at (x, y) and clicks there, then runs intro frames, one event each, until the
+    // click and whatever the X server queued before it (after a new window) are taken.
+    void clickAt(int x, int y)
+    {
+        pushEvent(SDL_MOUSEMOTION, x, y);
+        pushEvent(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT);
+        for (int i = 0; i < 50 && queuedEvents() > 0; i++)
+            introScreen();
+    }
+    void clickOn(const TextBox &box) { clickAt(box.x + 2, box.y + 2); }
+};
+
+TEST_F(MenuTest, AnItemActsOnlyOnAClickStrictlyInsideItsBox)
+{
+    TextBox b = centredBox("options", 130);
+    int midX = b.x + b.w / 2, midY = b.y + b.h / 2;
+    struct {
+        int x, y;
+        bool opens;
+    } cases[] = {{b.x, midY, false},       {b.x + 1, midY, true},       {b.x + b.w, midY, false},
+                 {b.x + b.w - 1, midY, true}, {midX, b.y, false},       {midX, b.y + 1, true},
+                 {midX, b.y + b.h, false}, {midX, b.y + b.h - 1, true}, {400, 40, false}};
+    for (const auto &c : cases) {
+        game.MenuPage = MainPage;
+        clickAt(c.x, c.y);
+        EXPECT_EQ(game.MenuPage == OptionsPage, c.opens) << c.x << "," << c.y;
+    }
+}
+
+TEST_F(MenuTest, OneEventPerFrameAndTheClickUsesTheLastMotionBeforeIt)
+{
+    TextBox scores = centredBox("high score", 190);
+    pushEvent(SDL_MOUSEMOTION, 10, 10);
+    pushEvent(SDL_MOUSEMOTION, scores.x + 5, scores.y + 5);
+    pushEvent(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT);
+    pushEvent(SDL_MOUSEMOTION, 10, 10);
+    introScreen();
+    EXPECT_EQ(game.mouseX, 10);
+    EXPECT_EQ(queuedEvents(), 3);
+    introScreen();
+    EXPECT_EQ(game.MenuPage, MainPage);
+    introScreen();
+    EXPECT_EQ(game.MenuPage, HighScorePage);
+    EXPECT_EQ(queuedEvents(), 1);
+}
+
+TEST_F(MenuTest, NewGameStartsThePlayScreenInTheSamePassWithThePointerHidden)
+{
+    TextBox item = centredBox("new game", 70);
+    pushEvent(SDL_MOUSEMOTION, item.x + 10, item.y + 10);
+    runPass();
+    pushEvent(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT);
+    runPass();
+    EXPECT_EQ(game.Screen, GameScreen);
+    EXPECT_EQ(game.MenuPage, NoPage);
+    EXPECT_EQ(SDL_ShowCursor(SDL_QUERY), SDL_DISABLE);
+    EXPECT_EQ(Mix_PlayingMusic(), 1);
+}
+
+TEST_F(MenuTest, EscapeHeldOnTheOptionsPageLeavesItWithoutQuitting)
+{
+    game.MenuPage = OptionsPage;
+    keyTable()[SDLK_ESCAPE] = 1;
+    for (int i = 0; i < 5; i++)  // the key stays down; its entry stays consumed
+        introScreen();
+    EXPECT_TRUE(game.running);
+    EXPECT_EQ(game.MenuPage, MainPage);
+    EXPECT_EQ(readFile(dir + "opt.dat"), "0\n0\n0\n");
+    keyTable()[SDLK_ESCAPE] = 1;  // pressed anew: the main page quits
+    introScreen();
+    EXPECT_FALSE(game.running);
+}
+
+TEST_F(MenuTest, SwitchesApplyOnlyWhenTheOptionsPageIsLeft)
+{
+    game.MenuPage = OptionsPage;
+    clickOn(valueBox("music: ", "on", 170));
+    clickOn(valueBox("sound effects: ", "on", 240));
+    clickOn(valueBox("", "music: ", 170));  // the label is not a switch
+    EXPECT_EQ(game.settings.musicOff, 1);
+    EXPECT_EQ(game.settings.soundOff, 1);
+    EXPECT_EQ(Mix_PlayingMusic(), 1);
+    EXPECT_FALSE(fileExists(dir + "opt.dat"));
+
+    clickOn(centredBox("back", 370));
+    EXPECT_EQ(game.MenuPage, MainPage);
+    EXPECT_TRUE(game.running);
+    EXPECT_EQ(readFile(dir + "opt.dat"), "0\n1\n1\n");
+    EXPECT_EQ(Mix_PlayingMusic(), 0);
+    EXPECT_EQ(game.audioSoundOff, 1);
+}
+
+TEST_F(MenuTest, FullscreenFlippedOnceOrTwiceRebuildsTheWindowOnLeaving)
+{
+    // Windowed to fullscreen, back, then twice flipped: windowed, but built anew all the same.
+    struct {
+        int flips;
+        bool fullscreen;
+    } cases[] = {{1, true}, {1, false}, {2, false}};
+    for (const auto &c : cases) {
+        ASSERT_TRUE(waitForAppState(FullFocus, 0));  // the new window's focus reloads the keys
+        game.MenuPage = OptionsPage;
+        for (int i = 0; i < c.flips; i++)
+            clickOn(valueBox("fullscreen: ", game.settings.fullscreen ? "true" : "false", 100));
+        game.logFile.flush();
+        size_t logBefore = readFile(dir + "log.txt").size();
+        keyTable()[SDLK_ESCAPE] = 1;
+        introScreen();
+        game.logFile.flush();
+        EXPECT_FALSE(game.videoModePending);
+        EXPECT_EQ(readFile(dir + "log.txt").substr(logBefore), PicturesLog);  // every picture again
+        ASSERT_NE(SDL_GetVideoSurface(), nullptr);
+        EXPECT_EQ((SDL_GetVideoSurface()->flags & SDL_FULLSCREEN) != 0, c.fullscreen);
+        EXPECT_EQ(readFile(dir + "opt.dat"), c.fullscreen ? "1\n0\n0\n" : "0\n0\n0\n");
+    }
+}
+
+TEST_F(MenuTest, AClickFlipsAHandEditedSwitchToTheOppositeOfWhatItShows)
+{
+    game.MenuPage = OptionsPage;
+    game.settings = {5, 5, 1};  // shown as "true", "on" and "off"
+    clickOn(valueBox("fullscreen: ", "true", 100));
+    clickOn(valueBox("music: ", "on", 170));
+    clickOn(valueBox("sound effects: ", "off", 240));
+    EXPECT_EQ(game.settings.fullscreen, 0);
+    EXPECT_EQ(game.settings.musicOff, 1);
+    EXPECT_EQ(game.settings.soundOff, 0);
+}
+
+TEST_F(MenuTest, HighScoreAndCreditsPagesLeaveOnLeftClicksAndKeysBelow254)
+{
+    const int LeftClick = -1, RightClick = -2;
+    struct {
+        PageName page;
+        int key;
+        bool leaves;
+    } cases[] = {
+        {HighScorePage, LeftClick, true}, {CreditsPage, LeftClick, true},   {HighScorePage, RightClick, false},
+        {HighScorePage, 'a', true},       {CreditsPage, SDLK_ESCAPE, true}, {HighScorePage, SDLK_DELETE, true},
+        {HighScorePage, 253, true},       {CreditsPage, SDLK_UP, false},    {HighScorePage, SDLK_KP8, false},
+        {HighScorePage, SDLK_F1, false},  {CreditsPage, SDLK_LSHIFT, false},
+    };
+    for (const auto &c : cases) {
+        game.MenuPage = c.page;
+        if (c.key < 0)
+            pushEvent(SDL_MOUSEBUTTONDOWN, c.key == LeftClick ? SDL_BUTTON_LEFT : SDL_BUTTON_RIGHT);
+        else
+            keyTable()[c.key] = 1;
+        introScreen();
+        EXPECT_EQ(game.MenuPage == MainPage, c.leaves) << c.page << " " << c.key;
+        EXPECT_TRUE(game.running) << c.key;  // Escape consumed before the main page reads it
+        if (c.key >= 0) {
+            EXPECT_EQ(keyTable()[c.key], c.leaves ? 0 : 1);
+            keyTable()[c.key] = 0;
+        }
+    }
+}
+
+TEST_F(MenuTest, AnIdleMenuKeepsItsPictureUntilSomethingChanges)
+{
+    // Each step, then for each following pass whether it draws (D) or keeps the picture (K).
+    struct {
+        const char *step;
+        void (*act)();
+        const char *passes;
+    } steps[] = {
+        {"start", [] {}, "DK"},
+        {"pointer moved", [] { pushEvent(SDL_MOUSEMOTION, 300, 300); }, "DK"},
+        {"page switched by a click", [] {
+             TextBox credits = centredBox("credits", 250);
+             pushEvent(SDL_MOUSEMOTION, credits.x + 2, credits.y + 2);
+             pushEvent(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT);
+         }, "DDDK"},
+        {"a last game-over frame", [] {
+             game.Screen = GameOverScreen;
+             game.round.gameOverFrames = 500;
+         }, "DDK"},
+        {"a key that leaves the high-score page", [] { keyTable()['x'] = 1; }, "DDK"},
+        {"a key held on the main page", [] { keyTable()['y'] = 1; }, "DDD"},
+    };
+    for (const auto &s : steps) {
+        s.act();
+        for (const char *pass = s.passes; *pass; pass++) {
+            runPass();
+            EXPECT_EQ(game.keepPicture, *pass == 'K') << s.step << " pass " << pass - s.passes;
+        }
+    }
+    EXPECT_EQ(game.MenuPage, MainPage);
+}
+
+}  // namespace

@@ -1,0 +1,105 @@
+// player_test.cpp: the built game driven through the menus by real X pointer and key input (xdotool).
+#include <gtest/gtest.h>
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+
+#include <cstdlib>
+#include <string>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include "screen_helpers.h"
+#include "support.h"
+
+namespace {
+
+// Whether the box of the screen shows the menu items' hover yellow.
+bool lit(const TextBox &box)
+{
+    static Display *display = XOpenDisplay(nullptr);
+    XImage *image = XGetImage(display, DefaultRootWindow(display), box.x, box.y, box.w, box.h, AllPlanes, ZPixmap);
+    int count = 0;
+    for (int y = 0; image && y < box.h; y++)
+        for (int x = 0; x < box.w; x++) {
+            unsigned long p = XGetPixel(image, x, y);
+            count += ((p >> 16) & 255) > 200 && ((p >> 8) & 255) > 200 && (p & 255) < 80;
+        }
+    if (image)
+        XDestroyImage(image);
+    return count > 30;
+}
+
+// Waits up to five seconds for the box to light up, or to go dark.
+bool waitUntilLit(const TextBox &box, bool wanted = true)
+{
+    for (int waited = 0; waited < 5000; waited += 20, usleep(20000))
+        if (lit(box) == wanted)
+            return true;
+    return false;
+}
+
+bool xdotool(const std::string &arguments)
+{
+    return std::system(("xdotool " + arguments).c_str()) == 0;
+}
+
+// The built game started from a fresh folder, with its first picture up.
+struct Player : ::testing::Test {
+    std::string dir = makeTempDir();
+    pid_t pid = -1;
+    std::string window;
+    void SetUp() override
+    {
+        copyMedia(dir);
+        pid = startGameIn(dir);
+        window = std::to_string(findWindowOf(pid, 15000));
+        ASSERT_NE(window, "0");
+        ASSERT_TRUE(waitForPicture(10000));
+    }
+    // Points at the middle of the box and waits for it to light up.
+    bool pointAt(const TextBox &box)
+    {
+        return xdotool("mousemove --window " + window + " " + std::to_string(box.x + box.w / 2) + " " +
+                       std::to_string(box.y + box.h / 2)) &&
+               waitUntilLit(box);
+    }
+    // Escape held for a moment, as a player presses it: the screens read it from the held keys.
+    bool pressEscape() { return xdotool("windowfocus --sync " + window + " keydown Escape sleep 0.1 keyup Escape"); }
+};
+
+TEST_F(Player, ThePointerLightsItemsAndTheOptionsAreKept)
+{
+    ASSERT_TRUE(pointAt(centredBox("options", 130))) << "the item under the pointer lights up";
+    EXPECT_FALSE(lit(centredBox("new game", 70)));
+    ASSERT_TRUE(xdotool("click 1"));
+    ASSERT_TRUE(pointAt(valueBox("music: ", "on", 170)));
+    ASSERT_TRUE(xdotool("click 1"));
+    ASSERT_TRUE(pointAt(centredBox("back", 370)));
+    ASSERT_TRUE(xdotool("click 1"));
+    for (int waited = 0; waited < 5000 && readFile(dir + "opt.dat").empty(); waited += 20)
+        usleep(20000);
+    EXPECT_EQ(readFile(dir + "opt.dat"), "0\n1\n0\n");
+
+    ASSERT_TRUE(waitUntilLit(centredBox("back", 370), false));
+    ASSERT_TRUE(pressEscape());
+    EXPECT_EQ(waitForExit(pid, 10000), 0);
+}
+
+TEST_F(Player, ANewGameIsLeftWithEscapeForTheMenuAndExitQuits)
+{
+    TextBox newGame = centredBox("new game", 70);
+    ASSERT_TRUE(pointAt(newGame));
+    ASSERT_TRUE(xdotool("click 1"));
+    EXPECT_TRUE(waitUntilLit(newGame, false)) << "the game did not start";
+    ASSERT_TRUE(pressEscape());
+    EXPECT_TRUE(waitUntilLit(newGame)) << "Escape did not lead back to the menu";
+    usleep(300000);
+    int status;
+    EXPECT_EQ(waitpid(pid, &status, WNOHANG), 0) << "the Escape that left the game also quit";
+
+    ASSERT_TRUE(pointAt(centredBox("exit", 310)));
+    ASSERT_TRUE(xdotool("click 1"));
+    EXPECT_EQ(waitForExit(pid, 10000), 0);
+}
+
+}  // namespace

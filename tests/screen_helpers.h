@@ -1,0 +1,18 @@
+// screen_helpers.h: the intro and game-over screens' tests: a start-up ready for events and keys,
+// and where the menus place their texts.
+#pragma once
+
+#include <string>
+
+// startUpIn with the given opt.dat, then waits for the window's focus (which reloads the key
+// table) and takes whatever the X server queued, so that a test's events come alone and the
+// keys it writes stay written.
+std::string startUpWith(const std::string &settings = "");
+
+// Where the game places a text of the large font at `y` (scale 1 unless given): centred on
+// x = 400, or right after `label` drawn at x = 220. Loads the font's metrics if need be.
+struct TextBox {
+    int x, y, w, h;
+};
+TextBox centredBox(const std::string &text, int y, float scale = 1.0f);
+TextBox valueBox(const std::string &label, const std::string &value, int y);
