@@ -82,4 +82,4 @@ stop
 [ "$(tr -s '\n' ' ' <"$kept/opt.dat")" = "0 1 0 " ] || fail "the setting changed across a restart"
 [ ! -e "$root/usr/lib/games/tavirel/opt.dat" ] || fail "the game wrote into its own folder"
 [ ! -e "$root/usr/lib/games/tavirel/log.txt" ] || fail "the game logged into its own folder"
-echo "installed package: started through PATH as $player, a setting and a high score kept: 1 passed, 0 failed"
+echo "installed package: started through PATH as $player; its setting and high score were kept"
