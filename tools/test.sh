@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # test.sh: builds the game and runs the whole test suite, once as
-# built for players and once with AddressSanitizer and UndefinedBehaviorSanitizer. Each test
-# brings up its own virtual X server (tests/own-x-server.sh).
+# built for players and once with AddressSanitizer and UndefinedBehaviorSanitizer, then builds
+# the Debian package and plays the installed game. Each test brings up its own virtual X server
+# (tests/own-x-server.sh).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 tools/deps.sh --test
