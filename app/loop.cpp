@@ -17,8 +17,10 @@
 void startUp(const char *argv0)
 {
     std::string path = argv0 ? argv0 : "";
-    game.settingsPath = programDirOf(path) + "opt.dat";
-    game.highScorePath = programDirOf(path) + "dex.dll";
+    programDirOf(path);
+    chooseDataDir();
+    game.settingsPath = game.dataDir + "opt.dat";
+    game.highScorePath = game.dataDir + "dex.dll";
     game.mediaDir = "media/";
     openLog();
 
@@ -29,17 +31,14 @@ void startUp(const char *argv0)
     setVolumes(game.settings.musicOff, game.settings.soundOff, 38, 128);
 
     std::srand(static_cast<unsigned>(std::time(nullptr)));
+    // The pictures decode on a worker while the window is made, the music and effects on
+    // another while the pictures upload; the loads below take them over in their order.
+    startDecodingPictures();
     initVideo("Tavirel", 800, 600, game.settings.fullscreen);
+    startLoadingSounds();
     loadHighScores();
     loadAssets();
-    loadMusic(game.introMusic, game.mediaDir, "m2.ogg");
-    loadMusic(game.gameMusic, game.mediaDir, "m1.ogg");
-    loadSound(game.explosionSound, game.mediaDir, "explosion.ogg");
-    loadSound(game.nextLevelSound, game.mediaDir, "nextlevel.ogg");
-    loadSound(game.dropSound, game.mediaDir, "spadanie.ogg");
-    loadSound(game.squareSound, game.mediaDir, "ulozone.ogg");
-    loadSound(game.greatScoreSound, game.mediaDir, "greatscore.ogg");
-    loadSound(game.badScoreSound, game.mediaDir, "badscore.ogg");
+    loadStartSounds();
     playMusic(game.introMusic);
     newGame();
 

@@ -1,6 +1,9 @@
 // paths.cpp: the program directory and the log file.
 #include "app/paths.h"
 
+#include <fstream>
+#include <iterator>
+
 #include "app/platform.h"
 #include "app/state.h"
 
@@ -14,7 +17,9 @@ std::string pathUpToLast(const std::string &path, char separator)
 
 std::string programDirOf(const std::string &path)
 {
-    game.programDir = pathUpToLast(path, PathSeparator);
+    // Started through a link (an installed game's command), the game's files lie beside the
+    // program the link leads to.
+    game.programDir = pathUpToLast(linkTarget(path), PathSeparator);
     // A shell passes a program it found on PATH by its bare name: then the system says where
     // the program lies, where it can.
     if (game.programDir.empty())
@@ -22,9 +27,34 @@ std::string programDirOf(const std::string &path)
     return game.programDir;
 }
 
+static bool fileExists(const std::string &path)
+{
+    return std::ifstream(path).good();
+}
+
+void chooseDataDir()
+{
+    game.dataDir = game.programDir;
+    if (folderWritable(game.programDir))
+        return;
+    std::string own = userDataFolder();
+    if (own.empty())
+        return;
+    game.dataDir = own;
+    // What the player had beside the game goes on from the player's own folder.
+    for (const char *name : {"opt.dat", "dex.dll"}) {
+        std::ifstream kept(game.programDir + name, std::ios::binary);
+        if (kept && !fileExists(own + name)) {
+            std::string text((std::istreambuf_iterator<char>(kept)), std::istreambuf_iterator<char>());
+            writeWholeFile(own + name, text);
+        }
+    }
+}
+
 void openLog()
 {
-    game.logPath = game.programDir + "log.txt";
+    // The program's folder unless start-up chose another one for the kept files.
+    game.logPath = (game.dataDir.empty() ? game.programDir : game.dataDir) + "log.txt";
     // A log still open from an earlier start-up in this process would make `open` fail.
     if (game.logFile.is_open())
         game.logFile.close();

@@ -18,6 +18,12 @@ std::string pathUpToLast(const std::string &path, char separator);
 // empty (the working directory) where it records none.
 std::string programDirOf(const std::string &path);
 
-// Opens game.logFile on programDir + "log.txt", truncating it, closing a log opened earlier.
+// Chooses game.dataDir, the folder of opt.dat, dex.dll and log.txt: the program's folder when the
+// player may write there, else the player's own folder (see userDataFolder), into which the
+// program folder's opt.dat and dex.dll are copied when the player has none of their own yet.
+void chooseDataDir();
+
+// Opens game.logFile on dataDir (or, before one is chosen, programDir) + "log.txt", truncating
+// it, closing a log opened earlier.
 // Writes no line; every later piece is written through to the file at once.
 void openLog();

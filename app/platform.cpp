@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <climits>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -20,6 +21,49 @@ std::string executablePath()
         return std::string(path, static_cast<size_t>(length));
 #endif
     return std::string();
+}
+
+std::string linkTarget(const std::string &path)
+{
+    struct stat name;
+    if (lstat(path.c_str(), &name) != 0 || !S_ISLNK(name.st_mode))
+        return path;
+    char *target = realpath(path.c_str(), nullptr);
+    if (!target)
+        return path;
+    std::string resolved = target;
+    std::free(target);
+    return resolved;
+}
+
+bool folderWritable(const std::string &folder)
+{
+    return access(folder.empty() ? "." : folder.c_str(), W_OK | X_OK) == 0;
+}
+
+// Makes every missing folder of `path`, an absolute path ending in '/'.
+static bool makeFolders(const std::string &path)
+{
+    for (size_t cut = path.find('/', 1); cut != std::string::npos; cut = path.find('/', cut + 1)) {
+        std::string folder = path.substr(0, cut);
+        if (mkdir(folder.c_str(), 0755) != 0 && errno != EEXIST)
+            return false;
+    }
+    struct stat made;
+    return stat(path.c_str(), &made) == 0 && S_ISDIR(made.st_mode);
+}
+
+std::string userDataFolder()
+{
+    // Only absolute folders count: a relative one would depend on where the game was started.
+    const char *data = std::getenv("XDG_DATA_HOME");
+    const char *home = std::getenv("HOME");
+    std::string folder;
+    if (data && data[0] == '/')
+        folder = std::string(data) + "/tavirel/";
+    else if (home && home[0] == '/')
+        folder = std::string(home) + "/.local/share/tavirel/";
+    return !folder.empty() && makeFolders(folder) && folderWritable(folder) ? folder : std::string();
 }
 
 // Writes all of `text` from the start of the open file, then cuts the file after it: a save cut
@@ -115,6 +159,21 @@ std::string writeWholeFile(const std::string &path, const std::string &text)
 #include <fstream>
 
 std::string executablePath()
+{
+    return std::string();
+}
+
+std::string linkTarget(const std::string &path)
+{
+    return path;
+}
+
+bool folderWritable(const std::string &)
+{
+    return true;
+}
+
+std::string userDataFolder()
 {
     return std::string();
 }

@@ -9,6 +9,10 @@
 struct _Mix_Music;
 struct Mix_Chunk;
 
+// SDL's surface and thread, named here for the same reason.
+struct SDL_Surface;
+struct SDL_Thread;
+
 // An owned music track or sound effect; null when loading failed. Never freed during a run.
 using MusicHandle = _Mix_Music *;
 using SoundHandle = Mix_Chunk *;
@@ -152,6 +156,23 @@ enum Effect {
 
 enum FocusState { AwaitFocus = 0, Focused = 1, FocusLost = 2 };
 
+const int StartPictureCount = 7;  // the pictures loadAssets loads, fonts' images included
+const int StartSoundCount = 8;    // the two music tracks and six effects of start-up
+
+// Start-up media read on worker threads while the main thread makes the window and uploads the
+// pictures. The main thread fills the paths, then starts the worker; from then on only the worker
+// touches the results, until the main thread has joined it (SDL_WaitThread) and cleared its field.
+struct StartLoading {
+    SDL_Thread *pictureWorker;                       // decoding the pictures, until joined
+    std::string picturePaths[StartPictureCount];     // what it decodes; emptied once handed over
+    SDL_Surface *pictures[StartPictureCount];        // decoded pictures, null where one failed
+    SDL_Thread *soundWorker;                         // loading music and effects, until joined
+    std::string soundPaths[StartSoundCount];         // what it loads; emptied once handed over
+    MusicHandle music[StartSoundCount];              // the tracks among them, null where one failed
+    SoundHandle effects[StartSoundCount];            // the effects among them, null where one failed
+    std::string soundErrors[StartSoundCount];        // SDL's error text where loading failed
+};
+
 struct GameState {
     // --- Shell: lives for the whole run --------------------------------------------------
     bool running = true;          // the main loop runs while true; a screen clears it to quit
@@ -160,6 +181,7 @@ struct GameState {
     bool videoModePending;        // the options page changed the fullscreen switch
     uint32_t nextFrameDue;        // SDL tick at which the next pass is due
     std::string programDir;       // directory of the executable with its separator, or empty
+    std::string dataDir;          // where opt.dat, dex.dll and log.txt are kept
     std::string settingsPath;
     std::string highScorePath;
     std::string mediaDir;
@@ -200,6 +222,9 @@ struct GameState {
     int32_t audioSoundOff;
     int32_t musicVolume;
     int32_t soundVolume;
+
+    // --- Start-up media on worker threads, handed over and dropped during start-up ----
+    StartLoading startLoading;
 
     // --- Input shared by the screens ----------------------------------------------------
     int32_t mouseX;

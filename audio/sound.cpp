@@ -5,25 +5,111 @@
 #include "SDL_mixer.h"
 #include "app/state.h"
 
+static MusicHandle openMusic(const std::string &path)
+{
+    return Mix_LoadMUS(path.c_str());
+}
+
+static SoundHandle openSound(const std::string &path)
+{
+    SDL_RWops *reader = SDL_RWFromFile(path.c_str(), "rb");
+    return reader ? Mix_LoadWAV_RW(reader, 1) : nullptr;
+}
+
+// "<loader> <file> OK", or the error text in place of OK.
+static void logSoundLoad(const char *loader, const std::string &file, bool loaded, const std::string &error)
+{
+    if (loaded)
+        game.logFile << loader << " " << file << " OK\n";
+    else
+        game.logFile << loader << " " << file << " " << error << "\n";
+}
+
 void loadMusic(MusicHandle &music, const std::string &folder, const std::string &file)
 {
-    std::string path = game.programDir + folder + file;
-    music = Mix_LoadMUS(path.c_str());
-    if (music)
-        game.logFile << "Mix_LoadMUS " << file << " OK\n";
-    else
-        game.logFile << "Mix_LoadMUS " << file << " " << SDL_GetError() << "\n";
+    music = openMusic(game.programDir + folder + file);
+    logSoundLoad("Mix_LoadMUS", file, music, music ? "" : SDL_GetError());
 }
 
 void loadSound(SoundHandle &sound, const std::string &folder, const std::string &file)
 {
-    std::string path = game.programDir + folder + file;
-    SDL_RWops *reader = SDL_RWFromFile(path.c_str(), "rb");
-    sound = reader ? Mix_LoadWAV_RW(reader, 1) : nullptr;
-    if (sound)
-        game.logFile << "Mix_LoadWAV " << file << " OK\n";
-    else
-        game.logFile << "Mix_LoadWAV " << file << " " << SDL_GetError() << "\n";
+    sound = openSound(game.programDir + folder + file);
+    logSoundLoad("Mix_LoadWAV", file, sound, sound ? "" : SDL_GetError());
+}
+
+// The music and effects of start-up, in the order they are loaded and logged: a track goes to
+// `music`, an effect to `sound`.
+struct StartSound {
+    const char *file;
+    MusicHandle *music;
+    SoundHandle *sound;
+};
+static const StartSound StartSounds[StartSoundCount] = {
+    {"m2.ogg", &game.introMusic, nullptr},
+    {"m1.ogg", &game.gameMusic, nullptr},
+    {"explosion.ogg", nullptr, &game.explosionSound},
+    {"nextlevel.ogg", nullptr, &game.nextLevelSound},
+    {"spadanie.ogg", nullptr, &game.dropSound},
+    {"ulozone.ogg", nullptr, &game.squareSound},
+    {"greatscore.ogg", nullptr, &game.greatScoreSound},
+    {"badscore.ogg", nullptr, &game.badScoreSound},
+};
+
+// Runs on the sound worker: loads every listed track and effect, keeping SDL's error text of a
+// failure (SDL keeps one error text per thread).
+static int loadSoundsAhead(void *)
+{
+    StartLoading &loading = game.startLoading;
+    for (int i = 0; i < StartSoundCount; i++) {
+        const std::string &path = loading.soundPaths[i];
+        bool loaded;
+        if (StartSounds[i].music)
+            loaded = (loading.music[i] = openMusic(path)) != nullptr;
+        else
+            loaded = (loading.effects[i] = openSound(path)) != nullptr;
+        if (!loaded)
+            loading.soundErrors[i] = SDL_GetError();
+    }
+    return 0;
+}
+
+void startLoadingSounds()
+{
+    StartLoading &loading = game.startLoading;
+    for (int i = 0; i < StartSoundCount; i++)
+        loading.soundPaths[i] = game.programDir + game.mediaDir + StartSounds[i].file;
+    loading.soundWorker = SDL_CreateThread(loadSoundsAhead, nullptr);
+    if (!loading.soundWorker)
+        loadSoundsAhead(nullptr);  // no thread to be had: load them here and now
+}
+
+void loadStartSounds()
+{
+    StartLoading &loading = game.startLoading;
+    if (loading.soundWorker) {
+        SDL_WaitThread(loading.soundWorker, nullptr);
+        loading.soundWorker = nullptr;
+    }
+    for (int i = 0; i < StartSoundCount; i++) {
+        const StartSound &start = StartSounds[i];
+        // Loaded ahead only if the worker read this very file; otherwise it is loaded here.
+        bool ahead = loading.soundPaths[i] == game.programDir + game.mediaDir + start.file;
+        if (start.music && !ahead) {
+            loadMusic(*start.music, game.mediaDir, start.file);
+        } else if (start.music) {
+            *start.music = loading.music[i];
+            logSoundLoad("Mix_LoadMUS", start.file, *start.music, loading.soundErrors[i]);
+        } else if (!ahead) {
+            loadSound(*start.sound, game.mediaDir, start.file);
+        } else {
+            *start.sound = loading.effects[i];
+            logSoundLoad("Mix_LoadWAV", start.file, *start.sound, loading.soundErrors[i]);
+        }
+        loading.soundPaths[i].clear();
+        loading.music[i] = nullptr;
+        loading.effects[i] = nullptr;
+        loading.soundErrors[i].clear();
+    }
 }
 
 void setVolumes(int32_t musicOff, int32_t soundOff, int32_t musicVolume, int32_t soundVolume)

@@ -14,8 +14,16 @@ const int SquareChannel = SquareEffect;
 const int GreatScoreChannel = GreatScoreEffect;
 const int BadScoreChannel = BadScoreEffect;
 
+// Load programDir + folder + file into the handle (null when it fails) and log the result.
 void loadMusic(MusicHandle &music, const std::string &folder, const std::string &file);
 void loadSound(SoundHandle &sound, const std::string &folder, const std::string &file);
+
+// Starts loading the start-up music and effects on a worker thread; the audio device must be open.
+void startLoadingSounds();
+
+// The two music tracks and six effects of start-up into their handles, in their order, each
+// logged: what the worker loaded, or loaded here when it did not.
+void loadStartSounds();
 
 // Stores the switches and volumes and halts every effect channel.
 void setVolumes(int32_t musicOff, int32_t soundOff, int32_t musicVolume, int32_t soundVolume);

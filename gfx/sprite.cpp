@@ -3,6 +3,9 @@
 
 #include <GL/gl.h>
 
+#include <algorithm>
+#include <vector>
+
 #include "SDL.h"
 #include "SDL_image.h"
 #include "app/state.h"
@@ -20,8 +23,8 @@ static int32_t powerOfTwoAtLeast(int32_t side)
     return size;
 }
 
-// Whether an upload surface of this size can be made: SDL keeps a surface's row length in
-// 16 bits, so a wider surface would get a wrong row length and too small a pixel buffer.
+// Whether a texture of this size can be loaded: the game takes no texture whose row would be
+// longer than an SDL surface's 16-bit row length can say (more than 16383 texels).
 static bool uploadSizeFits(int32_t width, int32_t height)
 {
     int64_t rowBytes = static_cast<int64_t>(width) * 4;
@@ -38,27 +41,102 @@ static SDL_Surface *createUploadSurface(int32_t width, int32_t height)
         return nullptr;
     }
     // SDL clears the surfaces it makes in main memory itself; clearing them again would only
-    // touch every page of a large texture once more. Video memory is not cleared for us.
+    // touch every page once more. Video memory is not cleared for us.
     if (surface && (surface->flags & SDL_HWSURFACE))
         SDL_FillRect(surface, nullptr, 0);
     return surface;
 }
 
-// Uploads the surface into a new texture name; 0 when OpenGL refused it.
-static GLuint uploadTexture(SDL_Surface *surface, int32_t width, int32_t height)
+// The OpenGL pixel format that reads the image's bytes as they lie, or 0 when the image must be
+// converted first: bytes R, G, B (and A) in this order, no colour key, and rows as long as
+// OpenGL's 4-byte row alignment makes them. JPEGs decode to GL_RGB, PNGs with alpha to GL_RGBA.
+static GLenum directPixelFormat(const SDL_Surface *image)
 {
+    const SDL_PixelFormat *format = image->format;
+    if (SDL_BYTEORDER != SDL_LIL_ENDIAN || (image->flags & SDL_SRCCOLORKEY) || format->Rmask != 0x000000FF ||
+        format->Gmask != 0x0000FF00 || format->Bmask != 0x00FF0000)
+        return 0;
+    int bytes = format->BytesPerPixel;
+    if (image->pitch != ((image->w * bytes + 3) & ~3))
+        return 0;
+    if (bytes == 4 && format->Amask == 0xFF000000)
+        return GL_RGBA;
+    if (bytes == 3 && format->Amask == 0)
+        return GL_RGB;
+    return 0;
+}
+
+// The image copied into an RGBA surface of its own size, as SDL converts it: an image without an
+// alpha channel arrives opaque, a colour key leaves its pixels transparent black. Null without memory.
+static SDL_Surface *convertToRgba(SDL_Surface *image)
+{
+    // The copy must carry the image's own alpha values, not blend them.
+    if (image->flags & SDL_SRCALPHA)
+        SDL_SetAlpha(image, 0, 0);
+    SDL_Surface *rgba = createUploadSurface(image->w, image->h);
+    if (!rgba)
+        return nullptr;
+    SDL_Rect source = {0, 0, static_cast<Uint16>(image->w), static_cast<Uint16>(image->h)};
+    SDL_Rect target = {0, 0, 0, 0};
+    SDL_UpperBlit(image, &source, rgba, &target);
+    return rgba;
+}
+
+// Copies the surface's pixels, read in `format`, into the bound texture's top-left corner.
+static void copyIntoTexture(SDL_Surface *surface, GLenum format)
+{
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
+    if (SDL_MUSTLOCK(surface))
+        SDL_LockSurface(surface);
+    glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, surface->w, surface->h, format, GL_UNSIGNED_BYTE, surface->pixels);
+    if (SDL_MUSTLOCK(surface))
+        SDL_UnlockSurface(surface);
+}
+
+// Makes a rectangle of the bound texture transparent black, a band of rows at a time.
+static void clearTexels(const std::vector<Uint32> &zeros, int32_t x, int32_t y, int32_t width, int32_t height)
+{
+    if (width <= 0 || height <= 0)
+        return;
+    int32_t bandRows = static_cast<int32_t>(zeros.size()) / width;
+    for (int32_t top = y; top < y + height; top += bandRows)
+        glTexSubImage2D(GL_TEXTURE_2D, 0, x, top, width, std::min(bandRows, y + height - top), GL_RGBA,
+                        GL_UNSIGNED_BYTE, zeros.data());
+}
+
+// Uploads the image into the top-left corner of a new RGBA texture of the given size, the rest
+// transparent black. 0 when OpenGL refused it, or when the image needed converting and no surface
+// could be had for that (`noSurface`).
+static GLuint uploadTexture(SDL_Surface *image, int32_t width, int32_t height, bool &noSurface)
+{
+    GLenum format = directPixelFormat(image);
+    SDL_Surface *converted = nullptr;
+    if (!format) {
+        converted = convertToRgba(image);
+        noSurface = !converted;
+        if (!converted)
+            return 0;
+        format = GL_RGBA;
+    }
     // Forget errors of earlier calls (OpenGL keeps only a few), so that the next check is this upload's.
     for (int i = 0; i < 16 && glGetError() != GL_NO_ERROR; i++) {
     }
     GLuint name = 0;
     glGenTextures(1, &name);
     glBindTexture(GL_TEXTURE_2D, name);
-    if (SDL_MUSTLOCK(surface))
-        SDL_LockSurface(surface);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE, surface->pixels);
-    if (SDL_MUSTLOCK(surface))
-        SDL_UnlockSurface(surface);
-    if (glGetError() != GL_NO_ERROR) {
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
+    bool made = glGetError() == GL_NO_ERROR;
+    if (made) {
+        copyIntoTexture(converted ? converted : image, format);
+        // A band of zeros of at least one texture row, about 64 KB, clears the rest.
+        std::vector<Uint32> zeros(std::max(width, 16384), 0);
+        clearTexels(zeros, image->w, 0, width - image->w, image->h);
+        clearTexels(zeros, 0, image->h, width, height - image->h);
+        made = glGetError() == GL_NO_ERROR;
+    }
+    if (converted)
+        SDL_FreeSurface(converted);
+    if (!made) {
         glDeleteTextures(1, &name);
         return 0;
     }
@@ -69,10 +147,75 @@ static GLuint uploadTexture(SDL_Surface *surface, int32_t width, int32_t height)
     return name;
 }
 
+// The pictures loadAssets loads, in its order; start-up decodes them ahead on a worker thread.
+static const char *const StartPictures[StartPictureCount] = {
+    "back.jpg", "intro.jpg", "font1.png", "bobcat36.png", "klocki.jpg", "posw.png", "wybuch.png"};
+
+// Runs on the picture worker: decodes every listed picture into a new surface.
+static int decodeStartPictures(void *)
+{
+    StartLoading &loading = game.startLoading;
+    for (int i = 0; i < StartPictureCount; i++)
+        loading.pictures[i] = IMG_Load(loading.picturePaths[i].c_str());
+    return 0;
+}
+
+void startDecodingPictures()
+{
+    StartLoading &loading = game.startLoading;
+    for (int i = 0; i < StartPictureCount; i++)
+        loading.picturePaths[i] = game.programDir + game.mediaDir + StartPictures[i];
+    loading.pictureWorker = SDL_CreateThread(decodeStartPictures, nullptr);
+    if (!loading.pictureWorker)
+        decodeStartPictures(nullptr);  // no thread to be had: decode them here and now
+}
+
+// Waits for the picture worker, if one runs; after this the main thread owns its pictures.
+static void joinPictureWorker()
+{
+    StartLoading &loading = game.startLoading;
+    if (loading.pictureWorker) {
+        SDL_WaitThread(loading.pictureWorker, nullptr);
+        loading.pictureWorker = nullptr;
+    }
+}
+
+// Hands over the picture decoded ahead from this path, once (null if it could not be decoded);
+// false when none was decoded from it.
+static bool takeStartPicture(const std::string &path, SDL_Surface *&image)
+{
+    joinPictureWorker();
+    StartLoading &loading = game.startLoading;
+    for (int i = 0; i < StartPictureCount; i++) {
+        if (loading.picturePaths[i].empty() || loading.picturePaths[i] != path)
+            continue;
+        image = loading.pictures[i];
+        loading.pictures[i] = nullptr;
+        loading.picturePaths[i].clear();
+        return true;
+    }
+    return false;
+}
+
+// Frees the pictures decoded ahead that no load took.
+static void dropStartPictures()
+{
+    joinPictureWorker();
+    StartLoading &loading = game.startLoading;
+    for (int i = 0; i < StartPictureCount; i++) {
+        if (loading.pictures[i])
+            SDL_FreeSurface(loading.pictures[i]);
+        loading.pictures[i] = nullptr;
+        loading.picturePaths[i].clear();
+    }
+}
+
 void loadTexture(Sprite &sprite, const std::string &folder, const std::string &file)
 {
     std::string path = game.programDir + folder + file;
-    SDL_Surface *image = IMG_Load(path.c_str());
+    SDL_Surface *image = nullptr;
+    if (!takeStartPicture(path, image))
+        image = IMG_Load(path.c_str());
     if (!image) {
         game.logFile << "Texture " << file << " ERROR\n";
         return;
@@ -82,29 +225,12 @@ void loadTexture(Sprite &sprite, const std::string &folder, const std::string &f
     int32_t textureWidth = powerOfTwoAtLeast(imageWidth);
     int32_t textureHeight = powerOfTwoAtLeast(imageHeight);
 
-    // The copy must carry the image's own alpha values, not blend them.
-    if (image->flags & SDL_SRCALPHA)
-        SDL_SetAlpha(image, 0, 0);
-
-    SDL_Surface *upload = nullptr;
-    if (uploadSizeFits(textureWidth, textureHeight))
-        upload = createUploadSurface(textureWidth, textureHeight);
-    if (!upload) {
-        game.logFile << "Texture " << file << " ERROR no upload surface of " << textureWidth << "x"
-                     << textureHeight << "\n";
-        SDL_FreeSurface(image);
-        return;
-    }
-    SDL_Rect source = {0, 0, static_cast<Uint16>(imageWidth), static_cast<Uint16>(imageHeight)};
-    SDL_Rect target = {0, 0, 0, 0};
-    SDL_UpperBlit(image, &source, upload, &target);
-
-    GLuint name = uploadTexture(upload, textureWidth, textureHeight);
-    SDL_FreeSurface(upload);
+    bool noSurface = !uploadSizeFits(textureWidth, textureHeight);
+    GLuint name = noSurface ? 0 : uploadTexture(image, textureWidth, textureHeight, noSurface);
     SDL_FreeSurface(image);
     if (name == 0) {
-        game.logFile << "Texture " << file << " ERROR no texture of " << textureWidth << "x"
-                     << textureHeight << "\n";
+        game.logFile << "Texture " << file << (noSurface ? " ERROR no upload surface of " : " ERROR no texture of ")
+                     << textureWidth << "x" << textureHeight << "\n";
         return;
     }
     game.logFile << "Texture " << file << " loading ok\n";
@@ -225,4 +351,5 @@ void loadAssets()
     setSheetFrame(game.blockSprite, 32);
     loadTexture(game.explosionSprite, media, "wybuch.png");
     setSheetFrame(game.explosionSprite, 64);
+    dropStartPictures();
 }

@@ -6,6 +6,9 @@
 
 #include "app/state.h"
 
+// Starts decoding every picture of loadAssets on a worker thread; the loads take them from there.
+void startDecodingPictures();
+
 // Loads programDir + folder + file into a new texture and resets the sprite to the whole image.
 void loadTexture(Sprite &sprite, const std::string &folder, const std::string &file);
 

@@ -1,6 +1,9 @@
 // paths_test.cpp: the program folder taken from the executable's path, and the log.
 #include <gtest/gtest.h>
+#include <grp.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdlib>
 
@@ -77,4 +80,72 @@ TEST(Paths, EachStartUpInOneProcessOpensItsOwnLogAfresh)
     game.logFile.flush();
     EXPECT_EQ(readFile(second + "log.txt"), "");
     EXPECT_TRUE(game.logFile.good());
+}
+
+TEST(Paths, ACommandLinkedToTheGameFindsTheFilesBesideTheGame)
+{
+    std::string dir = makeTempDir();
+    ASSERT_EQ(mkdir((dir + "lib").c_str(), 0755), 0);
+    ASSERT_EQ(mkdir((dir + "bin").c_str(), 0755), 0);
+    writeFile(dir + "lib/tavirel", "");
+    ASSERT_EQ(symlink("../lib/tavirel", (dir + "bin/tavirel").c_str()), 0);
+    EXPECT_EQ(programDirOf(dir + "bin/tavirel"), dir + "lib/");
+    EXPECT_EQ(programDirOf(dir + "lib/tavirel"), dir + "lib/");
+}
+
+// A player who may not write the game's folder keeps settings, scores and the log in their own
+// folder, starting from what lay beside the game; one who may write it keeps them there.
+TEST(Paths, KeptFilesGoWhereThePlayerMayWrite)
+{
+    if (geteuid() != 0)
+        GTEST_SKIP() << "needs root to stand in for a player";
+    const uid_t player = 65534;  // "nobody"
+    struct Case {
+        const char *what;
+        uid_t gameFolderOwner;
+        const char *ownSettings;  // the player's own opt.dat before the start, or null
+        bool ownFolder;           // kept files in the player's folder
+        const char *settingsRead;
+    } cases[] = {
+        {"shared game folder, first start", 0, nullptr, true, "1 0 0"},
+        {"shared game folder, the player's own settings", 0, "0 1 1", true, "0 1 1"},
+        {"the player's game folder", player, nullptr, false, "1 0 0"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        std::string gameDir = makeTempDir(), home = makeTempDir();
+        for (const std::string &folder : {gameDir, home}) {
+            ASSERT_EQ(chmod(folder.c_str(), 0755), 0);
+        }
+        ASSERT_EQ(chown(gameDir.c_str(), c.gameFolderOwner, c.gameFolderOwner), 0);
+        ASSERT_EQ(chown(home.c_str(), player, player), 0);
+        writeFile(gameDir + "opt.dat", "1 0 0");
+        writeFile(gameDir + "dex.dll", "ana 2 30 400\n");
+        std::string own = home + "data/tavirel/";
+        if (c.ownSettings) {
+            ASSERT_EQ(mkdir((home + "data").c_str(), 0755), 0);
+            ASSERT_EQ(mkdir(own.c_str(), 0755), 0);
+            writeFile(own + "opt.dat", c.ownSettings);
+            ASSERT_EQ(chown((home + "data").c_str(), player, player), 0);
+            ASSERT_EQ(chown(own.c_str(), player, player), 0);
+        }
+        pid_t pid = fork();
+        if (pid == 0) {
+            bool dropped = setgroups(0, nullptr) == 0 && setgid(player) == 0 && setuid(player) == 0;
+            setenv("XDG_DATA_HOME", (home + "data").c_str(), 1);
+            programDirOf(gameDir + "tavirel");
+            chooseDataDir();
+            openLog();
+            game.logFile << "kept\n";
+            _exit(dropped && game.dataDir == (c.ownFolder ? own : gameDir) ? 0 : 1);
+        }
+        int status = -1;
+        ASSERT_EQ(waitpid(pid, &status, 0), pid);
+        ASSERT_EQ(status, 0);
+        std::string kept = c.ownFolder ? own : gameDir;
+        EXPECT_EQ(readFile(kept + "opt.dat"), c.settingsRead);
+        EXPECT_EQ(readFile(kept + "dex.dll"), "ana 2 30 400\n");
+        EXPECT_EQ(readFile(kept + "log.txt"), "kept\n");
+        EXPECT_EQ(readFile(gameDir + "opt.dat"), "1 0 0");  // the game's folder is never changed
+    }
 }

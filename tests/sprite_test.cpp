@@ -92,6 +92,78 @@ TEST_F(SpriteTest, ImageFillsThePowerOfTwoTextureFromTheTopLeftWithTransparentPa
     EXPECT_NE(square.textureId, dot.textureId);
 }
 
+// The bound texture as OpenGL holds it: RGBA bytes, row after row.
+std::vector<Uint8> textureBytes(const Sprite &sprite)
+{
+    std::vector<Uint8> bytes(static_cast<size_t>(sprite.textureWidth) * sprite.textureHeight * 4);
+    glBindTexture(GL_TEXTURE_2D, sprite.textureId);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, bytes.data());
+    return bytes;
+}
+
+// What a texture of this size made from the file must hold: the decoded image copied by SDL into
+// the top-left corner of a zero-filled RGBA surface, carrying its own alpha values over.
+std::vector<Uint8> blittedBytes(const std::string &path, int width, int height)
+{
+    SDL_Surface *image = IMG_Load(path.c_str());
+    SDL_Surface *rgba = SDL_CreateRGBSurface(SDL_SWSURFACE, width, height, 32, 0x000000FF, 0x0000FF00,
+                                             0x00FF0000, 0xFF000000);
+    std::vector<Uint8> bytes;
+    if (!image || !rgba || rgba->pitch != width * 4)
+        return bytes;
+    if (image->flags & SDL_SRCALPHA)
+        SDL_SetAlpha(image, 0, 0);
+    SDL_BlitSurface(image, nullptr, rgba, nullptr);
+    const Uint8 *pixels = static_cast<const Uint8 *>(rgba->pixels);
+    bytes.assign(pixels, pixels + static_cast<size_t>(width) * height * 4);
+    SDL_FreeSurface(image);
+    SDL_FreeSurface(rgba);
+    return bytes;
+}
+
+// An 8-bit picture with a palette, which OpenGL cannot read as it lies.
+void savePalettedBmp(const std::string &path, int width, int height)
+{
+    SDL_Surface *surface = SDL_CreateRGBSurface(SDL_SWSURFACE, width, height, 8, 0, 0, 0, 0);
+    ASSERT_NE(surface, nullptr);
+    SDL_Color colours[4] = {{250, 10, 10, 0}, {10, 250, 10, 0}, {10, 10, 250, 0}, {200, 200, 50, 0}};
+    SDL_SetColors(surface, colours, 0, 4);
+    for (int y = 0; y < height; y++)
+        for (int x = 0; x < width; x++)
+            static_cast<Uint8 *>(surface->pixels)[y * surface->pitch + x] = static_cast<Uint8>((x / 3 + y) % 4);
+    ASSERT_EQ(SDL_SaveBMP(surface, path.c_str()), 0);
+    SDL_FreeSurface(surface);
+}
+
+TEST_F(SpriteTest, TexturesHoldTheImageCopiedIntoTransparentBlack)
+{
+    // Whatever way a picture reaches OpenGL, as it lies or converted first, the texture holds what
+    // SDL's copy into a transparent RGBA surface of the texture's size gives.
+    auto gradient = [](int x, int y) { return Rgb{x * 7 % 256, y * 13 % 256, (x + y) % 256}; };
+    savePng(media + "odd-rgb.png", 301, 77, gradient);
+    savePng(media + "odd-rgba.png", 33, 5, gradient, [](int x, int y) { return (x * y * 9) % 256; });
+    saveOpaqueImage(media + "bgr.bmp", 50, 40, gradient);
+    savePalettedBmp(media + "paletted.bmp", 45, 30);
+    std::vector<std::string> folders(4, media);
+    std::vector<std::string> files = {"odd-rgb.png", "odd-rgba.png", "bgr.bmp", "paletted.bmp"};
+    // The game's own pictures: JPEGs without alpha, PNGs with it.
+    for (const char *file : {"back.jpg", "intro.jpg", "font1.png", "bobcat36.png", "klocki.jpg", "posw.png", "wybuch.png"}) {
+        folders.push_back(std::string(TAVIREL_SOURCE_DIR) + "/media/");
+        files.push_back(file);
+    }
+    game.programDir.clear();
+    for (size_t i = 0; i < files.size(); i++) {
+        Sprite sprite{};
+        loadTexture(sprite, folders[i], files[i]);
+        ASSERT_NE(sprite.textureId, 0u) << files[i];
+        std::vector<Uint8> want = blittedBytes(folders[i] + files[i], sprite.textureWidth, sprite.textureHeight);
+        ASSERT_FALSE(want.empty()) << files[i];
+        EXPECT_TRUE(textureBytes(sprite) == want) << files[i];
+    }
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+}
+
 TEST_F(SpriteTest, PngKeepsItsAlphaAndJpegArrivesOpaque)
 {
     savePng(media + "half.png", 64, 64, solid(White), [](int x, int) { return x < 32 ? 0 : 255; });

@@ -105,9 +105,9 @@ PixelRule solid(Rgb colour);
 // An opaque image without an alpha channel, written as BMP (any name: the loader reads the content).
 void saveOpaqueImage(const std::string &path, int width, int height, const PixelRule &rule);
 
-// An RGBA PNG image; `alpha` gives each pixel's alpha.
+// An RGBA PNG image; `alpha` gives each pixel's alpha. Without `alpha`, an RGB PNG.
 void savePng(const std::string &path, int width, int height, const PixelRule &rule,
-             const std::function<int(int x, int y)> &alpha);
+             const std::function<int(int x, int y)> &alpha = nullptr);
 
 // Clears the back buffer to the colour.
 void clearTo(Rgb colour);

@@ -67,8 +67,9 @@ void savePng(const std::string &path, int width, int height, const PixelRule &ru
         rows += '\0';  // no filter
         for (int x = 0; x < width; x++) {
             Rgb c = rule(x, y);
-            rows += {static_cast<char>(c.r), static_cast<char>(c.g), static_cast<char>(c.b),
-                     static_cast<char>(alpha(x, y))};
+            rows += {static_cast<char>(c.r), static_cast<char>(c.g), static_cast<char>(c.b)};
+            if (alpha)
+                rows += static_cast<char>(alpha(x, y));
         }
     }
     // A zlib stream of stored (uncompressed) blocks.
@@ -90,7 +91,7 @@ void savePng(const std::string &path, int width, int height, const PixelRule &ru
     std::string header;
     putBigEndian(header, static_cast<uint32_t>(width));
     putBigEndian(header, static_cast<uint32_t>(height));
-    header += {8, 6, 0, 0, 0};  // 8 bits per channel, RGBA
+    header += {8, static_cast<char>(alpha ? 6 : 2), 0, 0, 0};  // 8 bits per channel, RGBA or RGB
     std::string png = "\x89PNG\r\n\x1a\n";
     putChunk(png, "IHDR", header);
     putChunk(png, "IDAT", zlib);

@@ -7,7 +7,8 @@
 // is watched for damage: the server paints a window's background once as it appears, and after
 // that the first damage is the first frame the program swapped onto it. The program then runs on
 // for a second at its own pace, and its peak resident memory (VmHWM) is read before it is asked
-// to close with SIGTERM.
+// to close with SIGTERM, together with how much of the memory then resident is the program's own
+// (RssAnon) and how much is pages of its files and libraries (RssFile), the driver's code included.
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <X11/extensions/Xdamage.h>
@@ -22,8 +23,10 @@
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
+#include <iterator>
 #include <map>
 #include <set>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -45,7 +48,10 @@ struct Program {
 struct Run {
     double firstFrameMs = -1;   // from fork to the first swapped frame
     double mappedMs = -1;       // from fork to the window appearing
+    double cpuMs = -1;          // processor time the program had used by its first frame, all its threads
     long peakKb = -1;           // VmHWM
+    long anonKb = -1;           // RssAnon when the peak is read: the program's own memory
+    long fileKb = -1;           // RssFile then: pages of the program's files and libraries
     int exitStatus = -1;
 };
 
@@ -54,14 +60,35 @@ double msSince(Clock::time_point start)
     return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
 }
 
-long peakResidentKb(pid_t pid)
+// A field of /proc/PID/status in kB, or -1.
+long statusKb(pid_t pid, const std::string &field)
 {
     std::ifstream status("/proc/" + std::to_string(pid) + "/status");
     std::string line;
     while (std::getline(status, line))
-        if (line.compare(0, 6, "VmHWM:") == 0)
-            return std::atol(line.c_str() + 6);
+        if (line.compare(0, field.size(), field) == 0 && line.size() > field.size() && line[field.size()] == ':')
+            return std::atol(line.c_str() + field.size() + 1);
     return -1;
+}
+
+// User and system time of the process and all its threads, ended ones included, in 10 ms steps.
+double cpuTimeMs(pid_t pid)
+{
+    std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
+    std::string text((std::istreambuf_iterator<char>(stat)), std::istreambuf_iterator<char>());
+    size_t end = text.rfind(')');  // the name in parentheses may hold blanks
+    if (end == std::string::npos)
+        return -1;
+    std::istringstream fields(text.substr(end + 2));
+    std::string field;
+    unsigned long long user = 0, system = 0;
+    for (int i = 3; i <= 15 && fields >> field; i++) {
+        if (i == 14)
+            user = std::stoull(field);
+        if (i == 15)
+            system = std::stoull(field);
+    }
+    return (user + system) * 1000.0 / sysconf(_SC_CLK_TCK);
 }
 
 pid_t launch(const Program &program)
@@ -160,12 +187,15 @@ Run measure(Display *display, int damageEvent, const Program &program, bool verb
             // The first report after mapping is the server painting the background.
             if (seen != watcher.damagesSinceMap.end() && ++seen->second >= 2 && run.firstFrameMs < 0) {
                 run.firstFrameMs = when;
+                run.cpuMs = cpuTimeMs(pid);
                 closeAt = when + 1000;
             }
         }
     }
     XSelectInput(display, root, NoEventMask);
-    run.peakKb = peakResidentKb(pid);
+    run.peakKb = statusKb(pid, "VmHWM");
+    run.anonKb = statusKb(pid, "RssAnon");
+    run.fileKb = statusKb(pid, "RssFile");
     kill(pid, SIGTERM);
     int status = 0;
     for (int waited = 0; waited < 5000 && waitpid(pid, &status, WNOHANG) == 0; waited += 10)
@@ -235,34 +265,46 @@ int main(int argc, char *argv[])
         for (size_t p = 0; p < programs.size(); p++) {
             Run run = measure(display, damageEvent, programs[p], verbose);
             results[p].push_back(run);
-            std::printf("%-8s run %d: window %7.1f ms, first frame %7.1f ms, peak memory %6.1f MB, exit %d\n",
-                        programs[p].name.c_str(), round + 1, run.mappedMs, run.firstFrameMs, run.peakKb / 1024.0,
-                        run.exitStatus);
+            std::printf("%-8s run %d: window %7.1f ms, first frame %7.1f ms (processor %5.0f ms), peak memory "
+                        "%6.1f MB (then %.1f MB own, %.1f MB of files), exit %d\n",
+                        programs[p].name.c_str(), round + 1, run.mappedMs, run.firstFrameMs, run.cpuMs,
+                        run.peakKb / 1024.0, run.anonKb / 1024.0, run.fileKb / 1024.0, run.exitStatus);
             std::fflush(stdout);
         }
     }
 
     std::printf("\nmedians over %d runs:\n", runs);
-    std::vector<double> frameMedians, peakMedians;
+    std::vector<double> frameMedians, peakMedians, anonMedians, fileMedians;
     for (size_t p = 0; p < programs.size(); p++) {
-        std::vector<double> frames, peaks;
+        std::vector<double> frames, cpus, peaks, anons, files;
         for (const Run &run : results[p]) {
             if (run.firstFrameMs >= 0)
                 frames.push_back(run.firstFrameMs);
+            if (run.cpuMs >= 0)
+                cpus.push_back(run.cpuMs);
             if (run.peakKb >= 0)
                 peaks.push_back(run.peakKb / 1024.0);
+            if (run.anonKb >= 0 && run.fileKb >= 0) {
+                anons.push_back(run.anonKb / 1024.0);
+                files.push_back(run.fileKb / 1024.0);
+            }
         }
         frameMedians.push_back(median(frames));
         peakMedians.push_back(median(peaks));
-        std::printf("%-8s first frame %7.1f ms   peak memory %6.1f MB   (%zu of %d runs showed a frame)\n",
-                    programs[p].name.c_str(), frameMedians.back(), peakMedians.back(), frames.size(), runs);
+        anonMedians.push_back(median(anons));
+        fileMedians.push_back(median(files));
+        std::printf("%-8s first frame %7.1f ms (processor %5.0f ms)   peak memory %6.1f MB (then %.1f MB own, "
+                    "%.1f MB of files)   (%zu of %d runs showed a frame)\n",
+                    programs[p].name.c_str(), frameMedians.back(), median(cpus), peakMedians.back(),
+                    anonMedians.back(), fileMedians.back(), frames.size(), runs);
     }
     // Every later program against the first one.
     for (size_t p = 1; p < programs.size(); p++) {
         if (frameMedians[0] <= 0 || frameMedians[p] < 0)
             continue;
-        std::printf("%s against %s: first frame %.2f x, peak memory %+.1f MB\n", programs[p].name.c_str(),
-                    programs[0].name.c_str(), frameMedians[p] / frameMedians[0], peakMedians[p] - peakMedians[0]);
+        std::printf("%s against %s: first frame %.2f x, peak memory %+.1f MB (own %+.1f, files %+.1f)\n",
+                    programs[p].name.c_str(), programs[0].name.c_str(), frameMedians[p] / frameMedians[0],
+                    peakMedians[p] - peakMedians[0], anonMedians[p] - anonMedians[0], fileMedians[p] - fileMedians[0]);
     }
     return 0;
 }

@@ -1,15 +1,19 @@
 #!/usr/bin/env bash
 # deps.sh: installs the Debian packages that building the game needs; with --test, also
-# those that its tests need; with --shots, also those that tools/screenshots.sh needs.
+# those that its tests need; with --package, those that building the Debian package needs;
+# with --shots, also those that tools/screenshots.sh needs.
 # Installs only what is missing.
 set -euo pipefail
 
 packages=(cmake g++ make libsdl-image1.2-dev libsdl-mixer1.2-dev libglu1-mesa-dev libgl1-mesa-dri)
+if [ "${1:-}" = "--package" ] || [ "${1:-}" = "--test" ]; then
+    packages+=(dpkg-dev file)
+fi
 if [ "${1:-}" = "--test" ] || [ "${1:-}" = "--shots" ]; then
     packages+=(googletest libgtest-dev libx11-dev libxdamage-dev xvfb xauth xdotool)
 fi
 if [ "${1:-}" = "--test" ]; then
-    packages+=(clang libclang-rt-14-dev)
+    packages+=(desktop-file-utils appstream clang libclang-rt-14-dev)
 fi
 if [ "${1:-}" = "--shots" ]; then
     packages+=(imagemagick)

@@ -3,7 +3,8 @@
 #
 # Everything is drawn or synthesised here from fixed seeds, so a rerun gives the same files.
 # Fonts are rendered from DejaVu (fonts-dejavu-core). Needs python3-pil, python3-numpy and
-# oggenc (vorbis-tools). Usage: tools/make_media.py [--only pictures|sound]
+# oggenc (vorbis-tools). Usage: tools/make_media.py [--only pictures|sound|icons]
+# The desktop icons go to dist/icons/.
 import argparse
 import os
 import subprocess
@@ -1250,9 +1251,53 @@ def make_contact(back, intro, tiles, explosion, glow, large, small):
     Image.fromarray(to_u8(np.clip(sheet, 0, 1))).save(os.path.join(OUT, "contact-sheet.png"))
 
 
+# ---------------------------------------------------------------------------------------------
+# Desktop icon: dist/icons/<size>/tavirel.png, a 2 x 2 block of the first level's colours
+# ---------------------------------------------------------------------------------------------
+
+DIST = os.path.join(ROOT, "dist")
+
+
+def render_icon(size):
+    """A falling 2 x 2 block on a dark rounded tile, drawn 4 times larger and scaled down."""
+    ss = 4
+    big = size * ss
+    x, y = grid_coords(big, big)
+    u, v = x / big, y / big
+    # Rounded square backdrop with a soft night-sky gradient.
+    cx, cy = np.clip(u, 0.16, 0.84), np.clip(v, 0.16, 0.84)
+    corner = np.hypot(u - cx, v - cy)
+    alpha = 1.0 - smoothstep(0.135, 0.145, corner)
+    img = np.zeros((big, big, 3))
+    img[:] = np.array([0.05, 0.05, 0.13])
+    img += np.array([0.20, 0.10, 0.32])[None, None, :] * (1.0 - v)[..., None] * 0.9
+    glow = np.exp(-(((u - 0.5) / 0.33) ** 2 + ((v - 0.5) / 0.33) ** 2))
+    img += np.array([0.20, 0.30, 0.0])[None, None, :] * glow[..., None] * 0.6
+    # The block: four tiles, red and yellow crossed, as a new block often comes.
+    cell = int(big * 0.34)
+    left = (big - 2 * cell) // 2
+    for dx, dy in [(0, 0), (1, 0), (1, 1), (0, 1)]:
+        colour = (dx + dy) % 2
+        tile = Image.fromarray(to_u8(render_tile(BLOCK_COLOURS[colour], colour))).resize(
+            (cell, cell), Image.LANCZOS)
+        t = np.asarray(tile, dtype=np.float64) / 255.0
+        y0, x0 = left + dy * cell, left + dx * cell
+        img[y0:y0 + cell, x0:x0 + cell] = t
+    rgba = np.concatenate([np.clip(img, 0, 1), alpha[..., None]], axis=2)
+    return downsample(rgba, ss)
+
+
+def make_icons():
+    for size in (48, 128):
+        folder = os.path.join(DIST, "icons", str(size))
+        os.makedirs(folder, exist_ok=True)
+        Image.fromarray(to_u8(render_icon(size))).save(os.path.join(folder, "tavirel.png"),
+                                                       optimize=True)
+
+
 def main():
     ap = argparse.ArgumentParser(description=__doc__)
-    ap.add_argument("--only", choices=["pictures", "sound"], help="make only one kind")
+    ap.add_argument("--only", choices=["pictures", "sound", "icons"], help="make only one kind")
     args = ap.parse_args()
     os.makedirs(MEDIA, exist_ok=True)
     if args.only in (None, "pictures"):
@@ -1264,6 +1309,9 @@ def main():
         intro = make_intro(tiles)
         make_contact(back, intro, tiles, explosion, glow, large, small)
         print("pictures and fonts written")
+    if args.only in (None, "pictures", "icons"):
+        make_icons()
+        print("icons written")
     if args.only in (None, "sound"):
         make_sounds()
         print("music and effects written")
