@@ -164,11 +164,19 @@ void playGame()
     k[SDLK_ESCAPE] = chance(20000) == 0;  // now and then the game is left for the menu
 }
 
+// Set when the bot goes to the options page to switch the window mode: the page is then left
+// with the fullscreen switch flipped, so that every run rebuilds the window every few thousand frames.
+bool switchMode = false;
+
 void mainMenu()
 {
     static const char *const items[] = {"new game", "options", "high score", "credits"};
     int pick = chance(10);
     int item = pick < 3 ? 0 : pick < 6 ? 1 : pick < 8 ? 2 : 3;
+    if (figures.frames / 2500 > figures.rebuilds) {
+        item = 1;
+        switchMode = true;
+    }
     clickItem(items[item], 70 + 60 * item);
 }
 
@@ -176,6 +184,10 @@ void optionsMenu()
 {
     static const char *const labels[] = {"fullscreen: ", "music: ", "sound effects: "};
     int what = chance(8);
+    if (switchMode) {
+        what = 0;
+        switchMode = false;
+    }
     if (what < 3) {
         BitmapFont &font = game.largeFont;
         font.scaleX = font.scaleY = 1.0f;
