@@ -161,7 +161,7 @@ TEST_F(FilesTest, SavesKeepWhatThePlayerCannotWriteAndTheOwnerAndModeOfWhatTheyC
 {
     if (geteuid() != 0)
         GTEST_SKIP() << "needs root to stand in for a second user";
-    const uid_t player = 65534;  // "nobody"
+    const uid_t player = PlayerUid;
     struct Case {
         const char *what;
         uid_t folderOwner;
@@ -206,18 +206,11 @@ TEST_F(FilesTest, SavesKeepWhatThePlayerCannotWriteAndTheOwnerAndModeOfWhatTheyC
         game.logFile.open(log);
         game.logFile.setf(std::ios::unitbuf);
 
-        pid_t pid = fork();
-        if (pid == 0) {
-            bool dropped = setgroups(0, nullptr) == 0 && setgid(player) == 0 && setuid(player) == 0;
-            if (dropped) {
-                saveSettings();
-                saveHighScores();
-            }
-            _exit(dropped ? 0 : 1);
-        }
-        int status = -1;
-        ASSERT_EQ(waitpid(pid, &status, 0), pid);
-        ASSERT_EQ(status, 0);
+        ASSERT_TRUE(asPlayer([] {
+            saveSettings();
+            saveHighScores();
+            return true;
+        }));
 
         game.settings = Settings{0, 0, 0};
         loadSettings();

@@ -99,7 +99,7 @@ TEST(Paths, KeptFilesGoWhereThePlayerMayWrite)
 {
     if (geteuid() != 0)
         GTEST_SKIP() << "needs root to stand in for a player";
-    const uid_t player = 65534;  // "nobody"
+    const uid_t player = PlayerUid;
     struct Case {
         const char *what;
         uid_t gameFolderOwner;
@@ -129,19 +129,14 @@ TEST(Paths, KeptFilesGoWhereThePlayerMayWrite)
             ASSERT_EQ(chown((home + "data").c_str(), player, player), 0);
             ASSERT_EQ(chown(own.c_str(), player, player), 0);
         }
-        pid_t pid = fork();
-        if (pid == 0) {
-            bool dropped = setgroups(0, nullptr) == 0 && setgid(player) == 0 && setuid(player) == 0;
+        ASSERT_TRUE(asPlayer([&] {
             setenv("XDG_DATA_HOME", (home + "data").c_str(), 1);
             programDirOf(gameDir + "tavirel");
             chooseDataDir();
             openLog();
             game.logFile << "kept\n";
-            _exit(dropped && game.dataDir == (c.ownFolder ? own : gameDir) ? 0 : 1);
-        }
-        int status = -1;
-        ASSERT_EQ(waitpid(pid, &status, 0), pid);
-        ASSERT_EQ(status, 0);
+            return game.dataDir == (c.ownFolder ? own : gameDir);
+        }));
         std::string kept = c.ownFolder ? own : gameDir;
         EXPECT_EQ(readFile(kept + "opt.dat"), c.settingsRead);
         EXPECT_EQ(readFile(kept + "dex.dll"), "ana 2 30 400\n");

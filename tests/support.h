@@ -30,6 +30,13 @@ bool fileExists(const std::string &path);
 // Copies the committed media/ folder into `dir` + "media/".
 void copyMedia(const std::string &dir);
 
+// The player the tests stand in for when the game must not run as root: "nobody".
+const uid_t PlayerUid = 65534;
+
+// Runs `work` in a child process that has become PlayerUid (the caller must be root); true when
+// the switch worked and `work` returned true.
+bool asPlayer(const std::function<bool()> &work);
+
 // --- The log -----------------------------------------------------------------------------------
 
 // What a start-up in which everything works writes to log.txt, in its three parts.

@@ -5,7 +5,10 @@
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
+#include <grp.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include "app/state.h"
 
@@ -83,4 +86,15 @@ std::string logText()
 std::string logSince(size_t mark)
 {
     return logText().substr(mark);
+}
+
+bool asPlayer(const std::function<bool()> &work)
+{
+    pid_t pid = fork();
+    if (pid == 0) {
+        bool dropped = setgroups(0, nullptr) == 0 && setgid(PlayerUid) == 0 && setuid(PlayerUid) == 0;
+        _exit(dropped && work() ? 0 : 1);
+    }
+    int status = -1;
+    return pid > 0 && waitpid(pid, &status, 0) == pid && status == 0;
 }
