@@ -29,7 +29,7 @@ TEST(Play, BlockStepsByItsTimerAndHeldArrowsMoveItEveryFourthFrame)
              {9, 0, false, false, 60, 0, 9}, {9, 0, false, false, 61, 1, 9}, {9, 0, false, false, 122, 2, 9},
              {9, 0, true, false, 4, 0, 9},   {9, 0, true, false, 5, 0, 8},   {9, 0, true, false, 9, 0, 7},
              {9, 0, false, true, 9, 0, 11},  {9, 0, true, true, 9, 0, 9},    {0, 5, true, false, 9, 0, 0},
-             {18, 0, false, true, 9, 0, 18}, {9, 8, true, false, 9, 0, 9},   {9, 11, false, true, 9, 0, 9}}) {
+             {18, 0, false, true, 9, 0, 18}, {16, 0, false, true, 13, 0, 18}, {9, 8, true, false, 9, 0, 9},   {9, 11, false, true, 9, 0, 9}}) {
         newGame();
         game.round.block.column = c.column;
         game.round.board[c.wall][1] = 0;  // a cell in row 1, beside the block's lower cells or far off
@@ -88,6 +88,10 @@ TEST(Play, TopOutWithAGreatScoreStopsTheMusicAndPlaysItsSoundInTheSameFrame)
     frames(1);
     EXPECT_EQ(game.Screen, GameOverScreen);
     EXPECT_TRUE(!Mix_PlayingMusic() && Mix_Playing(GreatScoreChannel));
+    // The stop was served once: music started afterwards plays on through later frames' sounds.
+    playMusic(game.introMusic);
+    playPendingEffects();
+    EXPECT_EQ(Mix_PlayingMusic(), 1);
 }
 
 TEST(Play, DrawsPlacedAndMarkedCellsAndCentresTheScoreOnThePanel)

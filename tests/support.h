@@ -15,6 +15,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "SDL.h"
 
@@ -124,6 +125,15 @@ Rgb pixelAt(int x, int y);
 
 // Whether the window pixel has the colour, within a few steps per channel.
 ::testing::AssertionResult pixelIs(int x, int y, Rgb want);
+
+// The whole window's picture as it stands in the back buffer, row by row from the top-left.
+std::vector<Rgb> windowPicture();
+
+// Whether the window's picture matches tests/pictures/NAME.png within a few steps per channel,
+// but for a few stray pixels. A mismatch leaves the picture and a map of where it differs, in red,
+// in the build folder's pictures/. With TAVIREL_WRITE_REFERENCES set, the picture is written as
+// the new reference instead (tools/make-references.sh).
+::testing::AssertionResult matchesReference(const std::string &name);
 
 // --- The game's own pictures, as decoded from media/ -------------------------------------------
 

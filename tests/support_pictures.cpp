@@ -8,9 +8,11 @@
 #include <cstdlib>
 #include <stdexcept>
 #include <vector>
+#include <sys/stat.h>
 
 #include "SDL.h"
 #include "SDL_image.h"
+#include <zlib.h>
 
 void saveOpaqueImage(const std::string &path, int width, int height, const PixelRule &rule)
 {
@@ -62,31 +64,33 @@ static void putChunk(std::string &png, const std::string &type, const std::strin
 void savePng(const std::string &path, int width, int height, const PixelRule &rule,
              const std::function<int(int x, int y)> &alpha)
 {
-    std::string rows;
+    const size_t pixelBytes = alpha ? 4 : 3, rowBytes = width * pixelBytes;
+    std::string raw, rows, previous(rowBytes, '\0');
     for (int y = 0; y < height; y++) {
-        rows += '\0';  // no filter
+        raw.clear();
         for (int x = 0; x < width; x++) {
             Rgb c = rule(x, y);
-            rows += {static_cast<char>(c.r), static_cast<char>(c.g), static_cast<char>(c.b)};
+            raw += {static_cast<char>(c.r), static_cast<char>(c.g), static_cast<char>(c.b)};
             if (alpha)
-                rows += static_cast<char>(alpha(x, y));
+                raw += static_cast<char>(alpha(x, y));
         }
+        rows += '\4';  // Paeth filter: each byte as its difference from the likeliest neighbour
+        for (size_t i = 0; i < rowBytes; i++) {
+            int a = i >= pixelBytes ? static_cast<unsigned char>(raw[i - pixelBytes]) : 0;
+            int b = static_cast<unsigned char>(previous[i]);
+            int c = i >= pixelBytes ? static_cast<unsigned char>(previous[i - pixelBytes]) : 0;
+            int p = a + b - c, pa = std::abs(p - a), pb = std::abs(p - b), pc = std::abs(p - c);
+            int predicted = pa <= pb && pa <= pc ? a : pb <= pc ? b : c;
+            rows += static_cast<char>(static_cast<unsigned char>(raw[i]) - predicted);
+        }
+        previous = raw;
     }
-    // A zlib stream of stored (uncompressed) blocks.
-    std::string zlib = "\x78\x01";
-    for (size_t at = 0; at < rows.size() || at == 0; at += 65535) {
-        size_t length = std::min<size_t>(65535, rows.size() - at);
-        zlib += static_cast<char>(at + length >= rows.size() ? 1 : 0);
-        zlib += {static_cast<char>(length & 0xFF), static_cast<char>(length >> 8),
-                 static_cast<char>(~length & 0xFF), static_cast<char>((~length >> 8) & 0xFF)};
-        zlib += rows.substr(at, length);
-    }
-    uint32_t a = 1, b = 0;
-    for (unsigned char byte : rows) {
-        a = (a + byte) % 65521;
-        b = (b + a) % 65521;
-    }
-    putBigEndian(zlib, (b << 16) | a);
+    uLongf packedSize = compressBound(static_cast<uLong>(rows.size()));
+    std::string zlib(packedSize, '\0');
+    if (compress2(reinterpret_cast<Bytef *>(&zlib[0]), &packedSize, reinterpret_cast<const Bytef *>(rows.data()),
+                  static_cast<uLong>(rows.size()), 9) != Z_OK)
+        throw std::runtime_error("compressing a PNG failed");
+    zlib.resize(packedSize);
 
     std::string header;
     putBigEndian(header, static_cast<uint32_t>(width));
@@ -161,4 +165,78 @@ Rgb mediaPixel(const std::string &file, int x, int y)
         throw std::runtime_error("cannot read media/" + file);
     Rgba c = pixel(picture.get(), x, y);
     return Rgb{c.r, c.g, c.b};
+}
+
+std::vector<Rgb> windowPicture()
+{
+    GLint viewport[4];
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    const int width = viewport[2], height = viewport[3];
+    std::vector<unsigned char> rgb(static_cast<size_t>(width) * height * 3);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, width, height, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
+    std::vector<Rgb> picture(static_cast<size_t>(width) * height);
+    for (int y = 0; y < height; y++)
+        for (int x = 0; x < width; x++) {
+            const unsigned char *p = &rgb[(static_cast<size_t>(height - 1 - y) * width + x) * 3];
+            picture[static_cast<size_t>(y) * width + x] = Rgb{p[0], p[1], p[2]};
+        }
+    return picture;
+}
+
+// The picture of a PNG file as rows of RGB, or empty when it cannot be read or is not 800 x 600.
+static std::vector<Rgb> readPicture(const std::string &path)
+{
+    Picture png(IMG_Load(path.c_str()));
+    if (!png || png->w != 800 || png->h != 600)
+        return {};
+    std::vector<Rgb> picture;
+    for (int y = 0; y < png->h; y++)
+        for (int x = 0; x < png->w; x++) {
+            Rgba c = pixel(png.get(), x, y);
+            picture.push_back(Rgb{c.r, c.g, c.b});
+        }
+    return picture;
+}
+
+static void writePicture(const std::string &path, const std::vector<Rgb> &picture)
+{
+    savePng(path, 800, 600, [&](int x, int y) { return picture[static_cast<size_t>(y) * 800 + x]; });
+}
+
+::testing::AssertionResult matchesReference(const std::string &name)
+{
+    const std::string reference = std::string(TAVIREL_SOURCE_DIR) + "/tests/pictures/" + name + ".png";
+    std::vector<Rgb> got = windowPicture();
+    if (got.size() != 800u * 600u)
+        return ::testing::AssertionFailure() << name << ": the window is not 800 x 600";
+    if (std::getenv("TAVIREL_WRITE_REFERENCES")) {
+        writePicture(reference, got);
+        return ::testing::AssertionSuccess() << name << ": reference written";
+    }
+    std::vector<Rgb> want = readPicture(reference);
+    if (want.empty())
+        return ::testing::AssertionFailure() << "no reference picture " << reference
+                                             << " (tools/make-references.sh makes them)";
+    // Pixels further than a few steps apart in some channel; a handful may be, for rounding.
+    const int ChannelSteps = 8, StrayPixels = 16;
+    int differing = 0, firstX = -1, firstY = -1;
+    std::vector<Rgb> diff(got.size());
+    for (size_t i = 0; i < got.size(); i++) {
+        const Rgb &a = got[i], &b = want[i];
+        int d = std::max({std::abs(a.r - b.r), std::abs(a.g - b.g), std::abs(a.b - b.b)});
+        if (d > ChannelSteps && differing++ == 0)
+            firstX = static_cast<int>(i % 800), firstY = static_cast<int>(i / 800);
+        // The reference dimmed to a quarter, with every differing pixel in full red.
+        diff[i] = d > ChannelSteps ? Red : Rgb{b.r / 4, b.g / 4, b.b / 4};
+    }
+    if (differing <= StrayPixels)
+        return ::testing::AssertionSuccess();
+    const std::string out = std::string(TAVIREL_BUILD_DIR) + "/pictures/";
+    mkdir(out.c_str(), 0755);
+    writePicture(out + name + ".png", got);
+    writePicture(out + name + "-diff.png", diff);
+    return ::testing::AssertionFailure() << name << ": " << differing << " pixels differ from the reference, the first at ("
+                                         << firstX << ", " << firstY << "); see " << out << name << ".png and "
+                                         << name << "-diff.png";
 }
