@@ -5,12 +5,14 @@
 #include <ctime>
 
 #include "SDL.h"
-#include "app/files.h"
-#include "app/paths.h"
+#include "base/files.h"
+#include "base/paths.h"
 #include "app/screens.h"
-#include "app/state.h"
+#include "base/config.h"
+#include "base/state.h"
 #include "audio/sound.h"
 #include "game/rules.h"
+#include "app/assets.h"
 #include "gfx/sprite.h"
 #include "gfx/window.h"
 
@@ -28,13 +30,14 @@ void startUp(const char *argv0)
     game.settings.musicOff = 0;
     game.settings.soundOff = 0;
     loadSettings();
-    setVolumes(game.settings.musicOff, game.settings.soundOff, 38, 128);
+    setVolumes(game.settings.musicOff, game.settings.soundOff, MusicVolume, SoundVolume);
 
     std::srand(static_cast<unsigned>(std::time(nullptr)));
     // The pictures decode on a worker while the window is made, the music and effects on
     // another while the pictures upload; the loads below take them over in their order.
     startDecodingPictures();
-    initVideo("Tavirel", 800, 600, game.settings.fullscreen);
+    initVideo(WindowCaption, ScreenWidth, ScreenHeight, game.settings.fullscreen);
+    openAudio();
     startLoadingSounds();
     loadHighScores();
     loadAssets();
@@ -91,7 +94,7 @@ void runPass()
     if (!game.keepPicture)
         SDL_GL_SwapBuffers();
     if (pollAppRestore() == 1) {
-        setVideoMode("Tavirel", 1);
+        setVideoMode(WindowCaption, 1);
         loadAssets();
         game.introShown = false;
     }

@@ -3,7 +3,17 @@
 
 #include "SDL.h"
 #include "SDL_mixer.h"
-#include "app/state.h"
+#include "base/state.h"
+
+void openAudio()
+{
+    if (SDL_InitSubSystem(SDL_INIT_AUDIO) < 0)
+        game.logFile << "Unable initialize SDL audio\n" << SDL_GetError();
+    else
+        game.logFile << "SDL audio initialize OK\n";
+    int opened = Mix_OpenAudio(44100, AUDIO_S16LSB, 2, 2048);
+    game.logFile << "Mix_open_audio " << opened << "\n";
+}
 
 static MusicHandle openMusic(const std::string &path)
 {
@@ -37,22 +47,15 @@ void loadSound(SoundHandle &sound, const std::string &folder, const std::string 
     logSoundLoad("Mix_LoadWAV", file, sound, sound ? "" : SDL_GetError());
 }
 
-// The music and effects of start-up, in the order they are loaded and logged: a track goes to
-// `music`, an effect to `sound`.
+// Where each of the start-up sounds (SoundFiles) goes: a track to `music`, an effect to `sound`.
 struct StartSound {
-    const char *file;
     MusicHandle *music;
     SoundHandle *sound;
 };
 static const StartSound StartSounds[StartSoundCount] = {
-    {"m2.ogg", &game.introMusic, nullptr},
-    {"m1.ogg", &game.gameMusic, nullptr},
-    {"explosion.ogg", nullptr, &game.explosionSound},
-    {"nextlevel.ogg", nullptr, &game.nextLevelSound},
-    {"spadanie.ogg", nullptr, &game.dropSound},
-    {"ulozone.ogg", nullptr, &game.squareSound},
-    {"greatscore.ogg", nullptr, &game.greatScoreSound},
-    {"badscore.ogg", nullptr, &game.badScoreSound},
+    {&game.introMusic, nullptr},  {&game.gameMusic, nullptr},     {nullptr, &game.explosionSound},
+    {nullptr, &game.nextLevelSound}, {nullptr, &game.dropSound},  {nullptr, &game.squareSound},
+    {nullptr, &game.greatScoreSound}, {nullptr, &game.badScoreSound},
 };
 
 // Runs on the sound worker: loads every listed track and effect, keeping SDL's error text of a
@@ -77,7 +80,7 @@ void startLoadingSounds()
 {
     StartLoading &loading = game.startLoading;
     for (int i = 0; i < StartSoundCount; i++)
-        loading.soundPaths[i] = game.programDir + game.mediaDir + StartSounds[i].file;
+        loading.soundPaths[i] = game.programDir + game.mediaDir + SoundFiles[i];
     loading.soundWorker = SDL_CreateThread(loadSoundsAhead, nullptr);
     if (!loading.soundWorker)
         loadSoundsAhead(nullptr);  // no thread to be had: load them here and now
@@ -93,17 +96,18 @@ void loadStartSounds()
     for (int i = 0; i < StartSoundCount; i++) {
         const StartSound &start = StartSounds[i];
         // Loaded ahead only if the worker read this very file; otherwise it is loaded here.
-        bool ahead = loading.soundPaths[i] == game.programDir + game.mediaDir + start.file;
+        const char *file = SoundFiles[i];
+        bool ahead = loading.soundPaths[i] == game.programDir + game.mediaDir + file;
         if (start.music && !ahead) {
-            loadMusic(*start.music, game.mediaDir, start.file);
+            loadMusic(*start.music, game.mediaDir, file);
         } else if (start.music) {
             *start.music = loading.music[i];
-            logSoundLoad("Mix_LoadMUS", start.file, *start.music, loading.soundErrors[i]);
+            logSoundLoad("Mix_LoadMUS", file, *start.music, loading.soundErrors[i]);
         } else if (!ahead) {
-            loadSound(*start.sound, game.mediaDir, start.file);
+            loadSound(*start.sound, game.mediaDir, file);
         } else {
             *start.sound = loading.effects[i];
-            logSoundLoad("Mix_LoadWAV", start.file, *start.sound, loading.soundErrors[i]);
+            logSoundLoad("Mix_LoadWAV", file, *start.sound, loading.soundErrors[i]);
         }
         loading.soundPaths[i].clear();
         loading.music[i] = nullptr;

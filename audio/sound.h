@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "app/state.h"
+#include "base/state.h"
 
 // Effect channels, one per effect: each effect's number is its channel.
 const int ExplosionChannel = ExplosionEffect;
@@ -13,6 +13,9 @@ const int DropChannel = DropEffect;
 const int SquareChannel = SquareEffect;
 const int GreatScoreChannel = GreatScoreEffect;
 const int BadScoreChannel = BadScoreEffect;
+
+// Brings up SDL audio and opens the audio device, logging both.
+void openAudio();
 
 // Load programDir + folder + file into the handle (null when it fails) and log the result.
 void loadMusic(MusicHandle &music, const std::string &folder, const std::string &file);

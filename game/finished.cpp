@@ -3,7 +3,7 @@
 
 #include "SDL.h"
 #include "app/screens.h"
-#include "app/state.h"
+#include "base/state.h"
 #include "audio/sound.h"
 #include "game/gameover.h"
 #include "gfx/sprite.h"

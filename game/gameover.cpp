@@ -4,9 +4,9 @@
 #include <GL/gl.h>
 
 #include "SDL.h"
-#include "app/files.h"
+#include "base/files.h"
 #include "app/screens.h"
-#include "app/state.h"
+#include "base/state.h"
 #include "audio/sound.h"
 #include "game/play.h"
 #include "gfx/sprite.h"

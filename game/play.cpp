@@ -4,7 +4,7 @@
 
 #include "SDL.h"
 #include "app/screens.h"
-#include "app/state.h"
+#include "base/state.h"
 #include "audio/sound.h"
 #include "game/rules.h"
 

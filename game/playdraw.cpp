@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "app/state.h"
+#include "base/state.h"
 #include "game/play.h"
 #include "gfx/sprite.h"
 #include "text/text.h"

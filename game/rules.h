@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "app/state.h"
+#include "base/state.h"
 
 struct LevelRow {
     int32_t clears;     // clears that complete the level

@@ -8,8 +8,7 @@
 
 #include "SDL.h"
 #include "SDL_image.h"
-#include "app/state.h"
-#include "text/font.h"
+#include "base/state.h"
 
 // Every sprite lies on this plane of the perspective scene.
 static const float SpriteDepth = -1.81f;
@@ -147,10 +146,6 @@ static GLuint uploadTexture(SDL_Surface *image, int32_t width, int32_t height, b
     return name;
 }
 
-// The pictures loadAssets loads, in its order; start-up decodes them ahead on a worker thread.
-static const char *const StartPictures[StartPictureCount] = {
-    "back.jpg", "intro.jpg", "font1.png", "bobcat36.png", "klocki.jpg", "posw.png", "wybuch.png"};
-
 // Runs on the picture worker: decodes every listed picture into a new surface.
 static int decodeStartPictures(void *)
 {
@@ -164,7 +159,7 @@ void startDecodingPictures()
 {
     StartLoading &loading = game.startLoading;
     for (int i = 0; i < StartPictureCount; i++)
-        loading.picturePaths[i] = game.programDir + game.mediaDir + StartPictures[i];
+        loading.picturePaths[i] = game.programDir + game.mediaDir + PictureFiles[i];
     loading.pictureWorker = SDL_CreateThread(decodeStartPictures, nullptr);
     if (!loading.pictureWorker)
         decodeStartPictures(nullptr);  // no thread to be had: decode them here and now
@@ -197,8 +192,7 @@ static bool takeStartPicture(const std::string &path, SDL_Surface *&image)
     return false;
 }
 
-// Frees the pictures decoded ahead that no load took.
-static void dropStartPictures()
+void dropStartPictures()
 {
     joinPictureWorker();
     StartLoading &loading = game.startLoading;
@@ -321,35 +315,11 @@ void drawSpriteFrame(Sprite &sprite, int32_t frame)
     drawSprite(sprite);
 }
 
-// A sheet cut into square frames of `side` pixels, showing frame 0 at `side` x `side`.
-static void setSheetFrame(Sprite &sprite, int32_t side)
-{
-    sprite.x = sprite.y = 0.0f;
-    sprite.width = sprite.height = static_cast<float>(side);
-    sprite.srcX0 = sprite.srcY0 = 0;
-    sprite.srcX1 = sprite.srcY1 = side;
-    updateTexCoords(sprite);
-}
-
-void loadAssets()
+void setDrawingState()
 {
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     glEnable(GL_CULL_FACE);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glColor3f(1.0f, 1.0f, 1.0f);
-
-    const std::string &media = game.mediaDir;
-    loadTexture(game.backgroundSprite, media, "back.jpg");
-    loadTexture(game.introSprite, media, "intro.jpg");
-    loadFont(game.smallFont, media, "font1.txt", 12);
-    loadFont(game.largeFont, media, "bobcat36.txt", 16);
-    loadTexture(game.smallFont.sprite, media, "font1.png");
-    loadTexture(game.largeFont.sprite, media, "bobcat36.png");
-    loadTexture(game.blockSprite, media, "klocki.jpg");
-    loadTexture(game.glowSprite, media, "posw.png");
-    setSheetFrame(game.blockSprite, 32);
-    loadTexture(game.explosionSprite, media, "wybuch.png");
-    setSheetFrame(game.explosionSprite, 64);
-    dropStartPictures();
 }

@@ -4,9 +4,9 @@
 #include <cstdint>
 #include <string>
 
-#include "app/state.h"
+#include "base/state.h"
 
-// Starts decoding every picture of loadAssets on a worker thread; the loads take them from there.
+// Starts decoding every picture of media/ (PictureFiles) on a worker thread; the loads take them from there.
 void startDecodingPictures();
 
 // Loads programDir + folder + file into a new texture and resets the sprite to the whole image.
@@ -21,5 +21,8 @@ void drawSprite(const Sprite &sprite);
 // Moves the source rectangle to frame `frame` of the sheet, then draws.
 void drawSpriteFrame(Sprite &sprite, int32_t frame);
 
-// Sets the blend state and loads every picture and both fonts.
-void loadAssets();
+// Blending and culling on, the window cleared, drawing in white: the state every draw starts from.
+void setDrawingState();
+
+// Frees the pictures decoded ahead that no load took.
+void dropStartPictures();

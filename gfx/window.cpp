@@ -1,12 +1,11 @@
-// window.cpp: the OpenGL window through SDL 1.2, the audio device and the focus watcher.
+// window.cpp: the OpenGL window through SDL 1.2 and the focus watcher.
 #include "gfx/window.h"
 
 #include <GL/gl.h>
 #include <GL/glu.h>
 
 #include "SDL.h"
-#include "SDL_mixer.h"
-#include "app/state.h"
+#include "base/state.h"
 
 static const Uint32 WindowedFlags = SDL_HWSURFACE | SDL_OPENGL | SDL_ASYNCBLIT;
 static const Uint32 FullscreenFlags = WindowedFlags | SDL_FULLSCREEN;
@@ -36,14 +35,6 @@ void initVideo(const std::string &caption, int32_t width, int32_t height, int32_
         game.logFile << "Unable initialize SDL video\n" << SDL_GetError();
     else
         game.logFile << "SDL video initialize OK\n";
-    if (SDL_InitSubSystem(SDL_INIT_AUDIO) < 0)
-        game.logFile << "Unable initialize SDL audio\n" << SDL_GetError();
-    else
-        game.logFile << "SDL audio initialize OK\n";
-
-    int opened = Mix_OpenAudio(44100, AUDIO_S16LSB, 2, 2048);
-    game.logFile << "Mix_open_audio " << opened << "\n";
-
     applyGlState();
 }
 

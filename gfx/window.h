@@ -1,10 +1,10 @@
-// window.h: the OpenGL window, SDL video and audio, and the fullscreen focus watcher.
+// window.h: the OpenGL window, SDL video, and the fullscreen focus watcher.
 #pragma once
 
 #include <cstdint>
 #include <string>
 
-// Opens the window, brings up SDL video and audio and the audio device, sets the GL state.
+// Opens the window, brings up SDL video and sets the GL state.
 void initVideo(const std::string &caption, int32_t width, int32_t height, int32_t fullscreen);
 
 // Re-creates the window at the size given to initVideo; every texture must be loaded again.

@@ -3,7 +3,8 @@
 
 #include "SDL.h"
 #include "app/screens.h"
-#include "app/state.h"
+#include "base/config.h"
+#include "base/state.h"
 #include "gfx/sprite.h"
 #include "menu/menu.h"
 #include "text/text.h"
@@ -90,7 +91,7 @@ void introScreen()
     font.scaleX = font.scaleY = 0.7f;
     font.sprite.x = 440;
     font.sprite.y = 525;
-    drawText(font, "version 1.01");
+    drawText(font, VersionText);
     glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
 
     // A frame that changed what it shows (a new page, a flipped switch, another screen, a new

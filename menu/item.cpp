@@ -1,7 +1,7 @@
 // item.cpp: the menu item (centred text, strict hover box, hover colour, click) and centred text.
 #include <GL/gl.h>
 
-#include "app/state.h"
+#include "base/state.h"
 #include "menu/menu.h"
 #include "text/text.h"
 

@@ -1,6 +1,6 @@
 // main_page.cpp: the main page of the intro screen: new game, options, high score, credits, exit.
 #include "SDL.h"
-#include "app/state.h"
+#include "base/state.h"
 #include "audio/sound.h"
 #include "game/rules.h"
 #include "menu/menu.h"

@@ -2,9 +2,11 @@
 #include <GL/gl.h>
 
 #include "SDL.h"
-#include "app/files.h"
-#include "app/state.h"
+#include "base/files.h"
+#include "base/config.h"
+#include "base/state.h"
 #include "audio/sound.h"
+#include "app/assets.h"
 #include "gfx/sprite.h"
 #include "gfx/window.h"
 #include "menu/menu.h"
@@ -43,12 +45,12 @@ static void leaveOptions()
     game.MenuPage = MainPage;
     game.keyState[SDLK_ESCAPE] = 0;
     saveSettings();
-    setVolumes(s.musicOff, s.soundOff, 38, 128);
+    setVolumes(s.musicOff, s.soundOff, MusicVolume, SoundVolume);
     stopMusic();
     playMusic(game.introMusic);
     if (game.videoModePending) {
         game.videoModePending = false;
-        setVideoMode("Tavirel", s.fullscreen);
+        setVideoMode(WindowCaption, s.fullscreen);
         loadAssets();
     }
 }

@@ -1,5 +1,5 @@
 // scores.cpp: the high-score and credits pages, both left by a click or any key below 254.
-#include "app/state.h"
+#include "base/state.h"
 #include "menu/menu.h"
 #include "text/text.h"
 

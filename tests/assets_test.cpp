@@ -2,7 +2,8 @@
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 
-#include "app/state.h"
+#include "base/state.h"
+#include "app/assets.h"
 #include "gfx/sprite.h"
 #include "support.h"
 #include "text/text.h"

@@ -9,7 +9,7 @@
 
 #include "SDL.h"
 #include "app/screens.h"
-#include "app/state.h"
+#include "base/state.h"
 #include "game/rules.h"
 
 namespace {

@@ -7,8 +7,8 @@
 
 #include <algorithm>
 
-#include "app/files.h"
-#include "app/state.h"
+#include "base/files.h"
+#include "base/state.h"
 #include "support.h"
 
 namespace {

@@ -3,7 +3,7 @@
 
 #include <cstring>
 
-#include "app/state.h"
+#include "base/state.h"
 #include "support.h"
 #include "text/font.h"
 

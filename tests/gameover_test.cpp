@@ -6,9 +6,9 @@
 
 #include "SDL.h"
 #include "SDL_mixer.h"
-#include "app/files.h"
+#include "base/files.h"
 #include "app/screens.h"
-#include "app/state.h"
+#include "base/state.h"
 #include "audio/sound.h"
 #include "game/gameover.h"
 #include "screen_helpers.h"

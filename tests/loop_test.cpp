@@ -9,7 +9,7 @@
 #include "SDL_mixer.h"
 #include "SDL_syswm.h"
 #include "app/loop.h"
-#include "app/state.h"
+#include "base/state.h"
 #include "audio/sound.h"
 #include "support.h"
 

@@ -14,7 +14,7 @@
 #include "SDL_image.h"
 #include "SDL_mixer.h"
 
-#include "app/state.h"
+#include "base/state.h"
 #include "support.h"
 #include "text/font.h"
 

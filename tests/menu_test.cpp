@@ -5,7 +5,7 @@
 #include "SDL_mixer.h"
 #include "app/loop.h"
 #include "app/screens.h"
-#include "app/state.h"
+#include "base/state.h"
 #include "screen_helpers.h"
 #include "support.h"
 

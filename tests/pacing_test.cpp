@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "app/loop.h"
-#include "app/state.h"
+#include "base/state.h"
 
 namespace {
 

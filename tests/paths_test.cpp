@@ -7,8 +7,8 @@
 
 #include <cstdlib>
 
-#include "app/paths.h"
-#include "app/state.h"
+#include "base/paths.h"
+#include "base/state.h"
 #include "support.h"
 
 TEST(Paths, WindowsPathsSplitAtTheLastBackslashOnly)

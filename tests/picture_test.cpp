@@ -5,7 +5,7 @@
 #include <functional>
 
 #include "app/screens.h"
-#include "app/state.h"
+#include "base/state.h"
 #include "game/rules.h"
 #include "screen_helpers.h"
 #include "support.h"

@@ -7,7 +7,7 @@
 #include "SDL.h"
 #include "SDL_mixer.h"
 #include "app/screens.h"
-#include "app/state.h"
+#include "base/state.h"
 #include "audio/sound.h"
 #include "game/rules.h"
 #include "support.h"

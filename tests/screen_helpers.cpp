@@ -2,7 +2,7 @@
 // keys, and where the menus place their texts.
 #include "screen_helpers.h"
 
-#include "app/state.h"
+#include "base/state.h"
 #include "support.h"
 #include "text/font.h"
 #include "text/text.h"

@@ -5,7 +5,7 @@
 
 #include "SDL.h"
 #include "SDL_mixer.h"
-#include "app/state.h"
+#include "base/state.h"
 #include "audio/sound.h"
 #include "support.h"
 
@@ -15,10 +15,10 @@ struct SoundTest : ::testing::Test {
     std::string dir = makeProgramDir();
     void SetUp() override { copyMedia(dir); }
     // The audio device as the game opens it.
-    void openAudio()
+    void openDevice()
     {
-        ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_AUDIO), 0) << SDL_GetError();
-        ASSERT_EQ(Mix_OpenAudio(44100, AUDIO_S16LSB, 2, 2048), 0) << Mix_GetError();
+        openAudio();
+        ASSERT_NE(Mix_QuerySpec(nullptr, nullptr, nullptr), 0) << Mix_GetError();
     }
 };
 
@@ -48,7 +48,7 @@ TEST_F(SoundTest, LoadersLogOkOrTheErrorText)
     EXPECT_EQ(sound, nullptr);
     expectErrorLine(logText(), "Mix_LoadWAV explosion.ogg ");
 
-    openAudio();
+    openDevice();
     writeFile(dir + "media/notes.ogg", "not a sound at all\n");
     size_t mark = logText().size();
     loadMusic(music, "media/", "m2.ogg");
@@ -77,7 +77,7 @@ TEST_F(SoundTest, SetVolumesBeforeTheDeviceOpensOnlyStoresAndLaterHaltsEveryEffe
     EXPECT_EQ(game.musicVolume, 38);
     EXPECT_EQ(game.soundVolume, 128);
 
-    openAudio();
+    openDevice();
     SoundHandle drop = nullptr, square = nullptr;
     loadSound(drop, "media/", "spadanie.ogg");
     loadSound(square, "media/", "ulozone.ogg");
@@ -92,7 +92,7 @@ TEST_F(SoundTest, SetVolumesBeforeTheDeviceOpensOnlyStoresAndLaterHaltsEveryEffe
 
 TEST_F(SoundTest, MusicFollowsItsSwitchAndVolume)
 {
-    openAudio();
+    openDevice();
     MusicHandle intro = nullptr, play = nullptr;
     loadMusic(intro, "media/", "m2.ogg");
     loadMusic(play, "media/", "m1.ogg");
@@ -128,7 +128,7 @@ TEST_F(SoundTest, MusicFollowsItsSwitchAndVolume)
 
 TEST_F(SoundTest, EffectsPlayOnTheirOwnChannelsAndFollowTheirSwitch)
 {
-    openAudio();
+    openDevice();
     SoundHandle explosion = nullptr, nextLevel = nullptr;
     loadSound(explosion, "media/", "explosion.ogg");
     loadSound(nextLevel, "media/", "nextlevel.ogg");

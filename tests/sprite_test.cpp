@@ -7,7 +7,8 @@
 
 #include "SDL.h"
 #include "SDL_image.h"
-#include "app/state.h"
+#include "base/state.h"
+#include "app/assets.h"
 #include "gfx/sprite.h"
 #include "support.h"
 

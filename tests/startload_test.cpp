@@ -4,8 +4,9 @@
 #include <cstdio>
 
 #include "app/loop.h"
-#include "app/state.h"
+#include "base/state.h"
 #include "audio/sound.h"
+#include "app/assets.h"
 #include "gfx/sprite.h"
 #include "support.h"
 

@@ -10,7 +10,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include "app/state.h"
+#include "base/state.h"
 
 const char *const WindowLog =
     "Video initialize OK\n"

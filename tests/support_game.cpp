@@ -11,8 +11,8 @@
 #include "SDL.h"
 #include "SDL_syswm.h"
 #include "app/loop.h"
-#include "app/paths.h"
-#include "app/state.h"
+#include "base/paths.h"
+#include "base/state.h"
 #include "audio/sound.h"
 #include "game/rules.h"
 #include "gfx/window.h"
@@ -31,6 +31,7 @@ std::string openGameWindow()
 {
     std::string dir = makeProgramDir();
     initVideo("Tavirel", 800, 600, 0);
+    openAudio();
     // Without an X server nothing below can be drawn or read back.
     if (!SDL_GetVideoSurface())
         throw std::runtime_error(std::string("no game window: ") + SDL_GetError());

@@ -3,7 +3,8 @@
 
 #include <climits>
 
-#include "app/state.h"
+#include "base/state.h"
+#include "app/assets.h"
 #include "gfx/sprite.h"
 #include "support.h"
 #include "text/font.h"

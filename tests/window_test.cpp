@@ -7,8 +7,9 @@
 #include <cstdlib>
 
 #include "SDL.h"
-#include "app/paths.h"
-#include "app/state.h"
+#include "base/paths.h"
+#include "base/state.h"
+#include "audio/sound.h"
 #include "gfx/window.h"
 #include "support.h"
 
@@ -20,6 +21,7 @@ std::string openWindowWithLog(int32_t fullscreen, const std::string &caption = "
     programDirOf(dir + "tavirel");
     openLog();
     initVideo(caption, 800, 600, fullscreen);
+    openAudio();
     game.logFile.flush();
     return readFile(dir + "log.txt");
 }

@@ -3,7 +3,7 @@
 
 #include <fstream>
 
-#include "app/state.h"
+#include "base/state.h"
 
 // Reads one integer; the field keeps its value when nothing could be read.
 static bool readInt(std::istream &in, int32_t &field)

@@ -5,7 +5,7 @@
 #include <istream>
 #include <string>
 
-#include "app/state.h"
+#include "base/state.h"
 
 // Reads programDir + folder + file into the glyph tables; the image comes later by loadTexture.
 void loadFont(BitmapFont &font, const std::string &folder, const std::string &file, int32_t spaceWidth);

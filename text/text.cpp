@@ -1,7 +1,7 @@
 // text.cpp: measures, draws and hit-tests texts in a bitmap font; numbers as text.
 #include "text/text.h"
 
-#include "app/state.h"
+#include "base/state.h"
 #include "gfx/sprite.h"
 
 // The glyph drawn for a byte; every byte maps to one of the MaxGlyphs glyphs.

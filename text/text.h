@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "app/state.h"
+#include "base/state.h"
 
 // Width in whole pixels at the font's scale; sets the font's box, leaves the pen where it was.
 int32_t measureText(BitmapFont &font, const std::string &text);

@@ -15,7 +15,7 @@
 #include "SDL.h"
 #include "app/loop.h"
 #include "app/screens.h"
-#include "app/state.h"
+#include "base/state.h"
 
 static double processCpuSeconds()
 {

@@ -8,7 +8,7 @@
 
 #include "SDL.h"
 #include "app/loop.h"
-#include "app/state.h"
+#include "base/state.h"
 
 int main(int argc, char *argv[])
 {

@@ -17,7 +17,7 @@
 #include "SDL.h"
 #include "app/loop.h"
 #include "app/screens.h"
-#include "app/state.h"
+#include "base/state.h"
 #include "game/rules.h"
 
 namespace {

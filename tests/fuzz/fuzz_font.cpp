@@ -4,7 +4,7 @@
 #include <cstdlib>
 #include <sstream>
 
-#include "app/state.h"
+#include "base/state.h"
 #include "text/font.h"
 #include "text/text.h"
 

@@ -4,8 +4,8 @@
 #include <cstdlib>
 #include <sstream>
 
-#include "app/files.h"
-#include "app/state.h"
+#include "base/files.h"
+#include "base/state.h"
 
 static void fail(const char *what, const std::string &text)
 {

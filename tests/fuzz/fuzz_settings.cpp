@@ -4,8 +4,8 @@
 #include <cstdlib>
 #include <sstream>
 
-#include "app/files.h"
-#include "app/state.h"
+#include "base/files.h"
+#include "base/state.h"
 
 static bool sameSettings(const Settings &a, const Settings &b)
 {

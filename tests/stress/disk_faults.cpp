@@ -16,9 +16,9 @@
 #include <unistd.h>
 
 #include "SDL.h"
-#include "app/files.h"
+#include "base/files.h"
 #include "app/loop.h"
-#include "app/state.h"
+#include "base/state.h"
 
 static std::string readWhole(const std::string &path)
 {

@@ -20,8 +20,8 @@
 #include <sstream>
 #include <string>
 
-#include "app/files.h"
-#include "app/state.h"
+#include "base/files.h"
+#include "base/state.h"
 
 // Generation g of the table: names of changing length, so that an old file may be longer or
 // shorter than the new one; the time column holds g.

@@ -20,7 +20,7 @@
 #include "../support.h"
 #include "SDL.h"
 #include "app/loop.h"
-#include "app/state.h"
+#include "base/state.h"
 #include "game/rules.h"
 #include "text/text.h"
 

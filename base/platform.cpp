@@ -1,5 +1,5 @@
 // platform.cpp: the executable's own path and whole-file saves, over POSIX where there is one.
-#include "app/platform.h"
+#include "base/platform.h"
 
 #if defined(__unix__) || defined(__APPLE__)
 

@@ -1,4 +1,4 @@
 // state.cpp: the global game record.
-#include "app/state.h"
+#include "base/state.h"
 
 GameState game;

@@ -1,10 +1,10 @@
 // files.cpp: reading and writing opt.dat and dex.dll.
-#include "app/files.h"
+#include "base/files.h"
 
 #include <fstream>
 
-#include "app/platform.h"
-#include "app/state.h"
+#include "base/platform.h"
+#include "base/state.h"
 
 const char *const DefaultName = "tavirel";
 

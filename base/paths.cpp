@@ -1,11 +1,11 @@
 // paths.cpp: the program directory and the log file.
-#include "app/paths.h"
+#include "base/paths.h"
 
 #include <fstream>
 #include <iterator>
 
-#include "app/platform.h"
-#include "app/state.h"
+#include "base/platform.h"
+#include "base/state.h"
 
 std::string pathUpToLast(const std::string &path, char separator)
 {

@@ -5,6 +5,8 @@
 #include <fstream>
 #include <string>
 
+#include "base/media.h"
+
 // SDL_mixer's handle types, named here so that the record does not pull in the mixer's header.
 struct _Mix_Music;
 struct Mix_Chunk;
@@ -156,8 +158,6 @@ enum Effect {
 
 enum FocusState { AwaitFocus = 0, Focused = 1, FocusLost = 2 };
 
-const int StartPictureCount = 7;  // the pictures loadAssets loads, fonts' images included
-const int StartSoundCount = 8;    // the two music tracks and six effects of start-up
 
 // Start-up media read on worker threads while the main thread makes the window and uploads the
 // pictures. The main thread fills the paths, then starts the worker; from then on only the worker
