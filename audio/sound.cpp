@@ -153,7 +153,7 @@ void playSound(SoundHandle sound, int32_t channel, int32_t loops)
     Mix_Volume(channel, game.soundVolume);
 }
 
-void playPendingEffects()
+void playPendingSounds()
 {
     if (game.pendingMusicStop)
         stopMusic();
@@ -162,6 +162,11 @@ void playPendingEffects()
     for (int effect = 0; effect < EffectCount; effect++)
         if (game.pendingEffects & (1u << effect))
             playSound(sounds[effect], effect, 0);
+    if (game.musicRequest != NoMusicRequest) {
+        stopMusic();
+        playMusic(game.musicRequest == GameMusicRequest ? game.gameMusic : game.introMusic);
+    }
     game.pendingEffects = 0;
     game.pendingMusicStop = false;
+    game.musicRequest = NoMusicRequest;
 }

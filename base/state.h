@@ -55,20 +55,15 @@ struct GlyphRect {
 const int MaxGlyphs = 255;
 
 // A bitmap font: the font image as a sprite, then the glyph tables read from its metrics file.
+// Texts are drawn at a position, scale and colour given with each call (text/text.h).
 struct BitmapFont {
-    Sprite sprite;              // image, pen position (x, y) and the quad of the glyph being drawn
+    Sprite sprite;              // the font image
     std::string labelWord;      // receives the label words of the metrics file
-    float boxX;                 // box of the last text measured or drawn
-    float boxY;
-    float boxWidth;
-    float boxHeight;
     int32_t glyphCount;
     uint8_t glyphOfChar[256];   // glyph index of each byte value
     int32_t advance[MaxGlyphs];
     GlyphRect glyphRect[MaxGlyphs];
     int32_t spaceWidth;
-    float scaleX;
-    float scaleY;
 };
 
 // The three switches of opt.dat.
@@ -156,6 +151,70 @@ enum Effect {
     EffectCount = 6
 };
 
+// What the player can ask for, whatever key or button stands for it (input/keys.cpp).
+enum Action {
+    MoveLeft,
+    MoveRight,
+    Turn,       // the block's colours a quarter turn anticlockwise
+    TurnBack,   // and clockwise
+    Drop,
+    Leave,      // back, or out of the game
+    Confirm,
+    Erase,      // the last character of a name
+    ActionCount
+};
+
+// This frame's input, as the input fence (input/input.cpp) read it: the one event a screen takes
+// in a frame, if any, turned into actions, and the actions whose keys are held.
+struct Input {
+    bool closed;          // the window was closed, or the game told to end
+    bool clicked;         // the left button went down
+    uint32_t pressed;     // bit a: a key of Action a went down
+    uint32_t released;    // bit a: a key of Action a came up
+    int32_t typed;        // the character code 1..255 of a key that came up, 0 for none
+    uint32_t held;        // bit a: a key of Action a is held
+};
+
+// The music a change of screen asks for; played, from its start, after the screen's frame.
+enum MusicRequest { NoMusicRequest, MenuMusicRequest, GameMusicRequest };
+
+// Which picture a frame shows.
+enum PictureName { NoPicture, MenuPicture, PlayPicture, GameOverPicture, NameEntryPicture, FinishedPicture };
+
+// The board and side panel as one frame of play shows them. The board is drawn as it stood
+// before this frame's block landed, the block where it moved to, the panel after the clear.
+struct PlayView {
+    Board board;
+    FallingBlock block;
+    bool blockShown;              // the falling block and its glow; not on the game-over screen
+    int32_t score;
+    int32_t level;
+    int32_t seconds;
+    int32_t clearsLeft;
+    int32_t explodeTenths;        // the countdown in tenths of its frames
+    Board explosion;              // 1 where the explosion plays
+    int32_t explosionFrame;       // IdleExplosionFrame: none
+};
+
+const int MaxPagesAFrame = 4;
+
+// Everything a frame's picture is drawn from: the screens' updates fill it, the drawing only
+// reads it (and the pictures, fonts and high-score table).
+struct View {
+    PictureName picture;
+    // The menu: the glow's centre, the pages drawn in this order, the switches as shown.
+    int32_t pointerX;
+    int32_t pointerY;
+    PageName pages[MaxPagesAFrame];
+    int32_t pageCount;
+    Settings settings;
+    // Play, and the final board of the game-over screen.
+    PlayView play;
+    // Name entry and the screen after the last level.
+    std::string name;
+    int32_t score;
+};
+
 enum FocusState { AwaitFocus = 0, Focused = 1, FocusLost = 2 };
 
 
@@ -187,8 +246,6 @@ struct GameState {
     std::string mediaDir;
     std::string logPath;
     std::ofstream logFile;
-    bool keepPicture;             // this pass drew nothing: the window keeps its picture, unswapped
-    bool introShown;              // the window shows an intro frame that nothing has changed since
 
     // --- Kept between runs in opt.dat and dex.dll ---------------------------------------
     Settings settings;
@@ -226,14 +283,21 @@ struct GameState {
     // --- Start-up media on worker threads, handed over and dropped during start-up ----
     StartLoading startLoading;
 
-    // --- Input shared by the screens ----------------------------------------------------
-    int32_t mouseX;
+    // --- Input: written by the input fence at the start of each screen's frame ----------
+    Input input;
+    int32_t mouseX;               // the pointer's last position in screen pixels
     int32_t mouseY;
-    uint8_t *keyState;            // the platform's table of held keys; a screen consumes a key by zeroing it
 
-    // --- Sound requests of the rules, played and cleared by the screen that ran them --
+    // --- Sound requests of the rules and screens, served after each screen's frame ---
     uint32_t pendingEffects;      // bit e set: play Effect e once
     bool pendingMusicStop;        // stop the music before playing them
+    MusicRequest musicRequest;    // then start this music from its beginning
+
+    // --- The picture: what the last frame shows, and what the window shows ------------
+    View view;                    // filled by each screen's update, read by the drawing
+    View shownView;               // the picture in the window, when keepPicture may keep it
+    bool viewShown;               // shownView is on the screen (no new window, nothing over it)
+    bool keepPicture;             // this pass drew nothing: the window keeps its picture, unswapped
 
     // --- One game: reset whole by newGame -------------------------------------------------
     Round round;

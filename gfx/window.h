@@ -13,5 +13,8 @@ void setVideoMode(const std::string &caption, int32_t fullscreen);
 // Once per frame: 1 when a fullscreen window got the whole focus back and must be rebuilt.
 int32_t pollAppRestore();
 
+// Shows or hides the pointer over the window.
+void showPointer(bool shown);
+
 // The fixed OpenGL state all drawing relies on.
 void applyGlState();

@@ -1,35 +1,19 @@
-// item.cpp: the menu item (centred text, strict hover box, hover colour, click) and centred text.
-#include <GL/gl.h>
-
-#include "base/state.h"
+// item.cpp: the menu item: a centred text with a strict hover box, lit under the pointer.
+#include "base/config.h"
 #include "menu/menu.h"
-#include "text/text.h"
 
-// Left edge that centres a text of whole-pixel width w on x = 400, the halving truncating.
-static float centredX(int32_t w)
+TextBox itemBox(const std::string &text, float y)
 {
-    return static_cast<float>(400 - w / 2);
+    return centredBox(game.largeFont, text, ScreenWidth / 2, y, 1.0f);
 }
 
-void drawCentred(const std::string &text, float y)
+bool itemClicked(const std::string &text, float y, bool click)
 {
-    BitmapFont &font = game.largeFont;
-    font.sprite.y = y;
-    font.sprite.x = centredX(measureText(font, text));
-    drawText(font, text);
+    return click && boxContains(itemBox(text, y), game.mouseX, game.mouseY);
 }
 
-void menuItem(const std::string &text, float y, ItemAction action, bool &menuClick)
+void drawItem(const std::string &text, float y, Colour colour, const View &view)
 {
-    BitmapFont &font = game.largeFont;
-    font.sprite.y = y;
-    font.sprite.x = centredX(measureText(font, text));
-    measureText(font, text);  // the box, at the final position
-    if (spriteContains(font, game.mouseX, game.mouseY)) {
-        glColor4f(1.0f, 1.0f, 0.0f, 0.9f);
-        if (menuClick)
-            action(menuClick);
-    }
-    drawText(font, text);
-    glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+    TextBox box = itemBox(text, y);
+    drawTextIn(game.largeFont, text, box, 1.0f, boxContains(box, view.pointerX, view.pointerY) ? HoverColour : colour);
 }

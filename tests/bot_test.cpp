@@ -8,7 +8,7 @@
 #include <string>
 
 #include "SDL.h"
-#include "app/screens.h"
+#include "app/loop.h"
 #include "base/state.h"
 #include "game/rules.h"
 
@@ -54,7 +54,7 @@ TEST(Bot, PlaysSeededGamesToTheirEndAndTheRulesHoldInEveryFrame)
             keys[SDLK_LEFT] = before.block.column > target;
             keys[SDLK_RIGHT] = before.block.column < target;
             keys[SDLK_SPACE] = drops && before.block.column == target;
-            playScreen();
+            runScreen();
 
             const Round &r = game.round;
             if (before.explodeCountdown == 2) {  // the marked cells went in this frame

@@ -4,28 +4,13 @@
 
 #include <functional>
 
-#include "app/screens.h"
+#include "app/loop.h"
 #include "base/state.h"
 #include "game/rules.h"
 #include "screen_helpers.h"
 #include "support.h"
 
 namespace {
-
-// One frame of the current screen, drawn into the back buffer and left there unswapped.
-void drawFrame()
-{
-    if (game.Screen == IntroScreen) {
-        game.introShown = false;
-        introScreen();
-    } else if (game.Screen == GameScreen) {
-        playScreen();
-    } else if (game.Screen == GameOverScreen) {
-        gameOverScreen();
-    } else if (game.Screen == FinishedScreen) {
-        finishedScreen();
-    }
-}
 
 void showPage(PageName page, int pointerX, int pointerY)
 {
@@ -77,8 +62,8 @@ TEST(Pictures, EveryScreenInAKnownStateLooksAsItsReference)
     rows[2] = {"abcdefghijklmnop", 2, 100, 4000};
     game.settings = {1, 1, 0};
 
-    TextBox options = centredBox("options", 130);
-    TextBox sound = valueBox("sound effects: ", "on", 240);
+    PlaceBox options = centredBox("options", 130);
+    PlaceBox sound = valueBox("sound effects: ", "on", 240);
     const struct {
         const char *name;
         std::function<void()> show;
@@ -101,7 +86,7 @@ TEST(Pictures, EveryScreenInAKnownStateLooksAsItsReference)
     };
     for (const auto &screen : screens) {
         screen.show();
-        drawFrame();
+        runFrame();
         EXPECT_TRUE(matchesReference(screen.name));
     }
 }

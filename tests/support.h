@@ -70,6 +70,10 @@ std::string startUpIn(const std::string &settings = "", bool shortMenuMusic = fa
 // menu starts one; the window has its focus and the event queue is empty.
 void startPlaying(unsigned seed);
 
+// One frame of the current screen as the main loop runs it (its input, its update, the sounds it
+// asked for), then its picture drawn into the back buffer and left there unswapped.
+void runFrame();
+
 // --- Real SDL events and keys, and the window's focus ----------------------------------------
 
 // Queues a real event: motion to (a, b), a press of button a, a key press or release of key a, a quit.

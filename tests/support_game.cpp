@@ -11,7 +11,9 @@
 #include "SDL.h"
 #include "SDL_syswm.h"
 #include "app/loop.h"
+#include "app/picture.h"
 #include "base/paths.h"
+#include "base/screen.h"
 #include "base/state.h"
 #include "audio/sound.h"
 #include "game/rules.h"
@@ -59,8 +61,14 @@ void startPlaying(unsigned seed)
     }
     std::srand(seed);
     newGame();
-    game.Screen = GameScreen;
-    playMusic(game.gameMusic);
+    changeScreen(GameScreen, NoPage);
+    playPendingSounds();
+}
+
+void runFrame()
+{
+    runScreen();
+    drawView(game.view);
 }
 
 void pushEvent(Uint8 type, int a, int b)

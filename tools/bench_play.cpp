@@ -16,7 +16,7 @@
 
 #include "SDL.h"
 #include "app/loop.h"
-#include "app/screens.h"
+#include "app/picture.h"
 #include "base/state.h"
 #include "game/rules.h"
 
@@ -123,7 +123,8 @@ void measureFrames(const char *name, int count, bool sample)
     const Round start = game.round;
     for (int i = 0; i < 30; i++) {  // warm-up
         game.round = start;
-        playScreen();
+        runScreen();
+        drawView(game.view);
         SDL_GL_SwapBuffers();
     }
     std::vector<double> cpu, wall;
@@ -135,7 +136,8 @@ void measureFrames(const char *name, int count, bool sample)
         game.round = start;
         game.Screen = GameScreen;
         double cpu0 = processCpuMs(), wall0 = wallMs();
-        playScreen();
+        runScreen();
+        drawView(game.view);
         SDL_GL_SwapBuffers();
         cpu.push_back(processCpuMs() - cpu0);
         wall.push_back(wallMs() - wall0);
