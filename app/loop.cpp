@@ -79,6 +79,8 @@ void runScreen()
         showPointer(pointerShownOn(game.Screen));
         if (game.input.closed)
             closeGame();
+        if (game.input.exposed)
+            forgetPicture();
         return;
     }
 }

@@ -168,6 +168,7 @@ enum Action {
 // in a frame, if any, turned into actions, and the actions whose keys are held.
 struct Input {
     bool closed;          // the window was closed, or the game told to end
+    bool exposed;         // the window lost its picture and must be drawn again
     bool clicked;         // the left button went down
     uint32_t pressed;     // bit a: a key of Action a went down
     uint32_t released;    // bit a: a key of Action a came up
