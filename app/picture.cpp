@@ -1,6 +1,8 @@
 // picture.cpp: draws a frame's picture through the screens' drawing, or keeps the one shown.
 #include "app/picture.h"
 
+#include <cstring>
+
 #include "game/gameover.h"
 #include "game/play.h"
 #include "menu/menu.h"
@@ -28,7 +30,21 @@ void drawView(const View &view)
     }
 }
 
-// Whether two menu pictures are alike: the same pages, pointer, switches and table.
+// Whether two frames of play would look alike: the board, the block, the panel, the explosion.
+static bool samePlay(const PlayView &a, const PlayView &b)
+{
+    if (a.blockShown != b.blockShown || a.score != b.score || a.level != b.level || a.seconds != b.seconds ||
+        a.clearsLeft != b.clearsLeft || a.explodeTenths != b.explodeTenths || a.explosionFrame != b.explosionFrame)
+        return false;
+    if (std::memcmp(a.board, b.board, sizeof a.board) != 0 ||
+        std::memcmp(a.explosion, b.explosion, sizeof a.explosion) != 0)
+        return false;
+    const FallingBlock &x = a.block, &y = b.block;
+    return !a.blockShown || (x.column == y.column && x.row == y.row && x.landedHalf == y.landedHalf &&
+                             std::memcmp(x.colours, y.colours, sizeof x.colours) == 0);
+}
+
+// Whether two menu frames would look alike: the same pages, pointer and switches.
 static bool sameMenu(const View &a, const View &b)
 {
     if (a.pointerX != b.pointerX || a.pointerY != b.pointerY || a.pageCount != b.pageCount)
@@ -40,9 +56,6 @@ static bool sameMenu(const View &a, const View &b)
            a.settings.soundOff == b.settings.soundOff;
 }
 
-// The table as the window shows it, for a high-score page kept on the screen.
-static HighScoreTable shownTable;
-
 static bool sameTable(const HighScoreTable &a, const HighScoreTable &b)
 {
     for (int i = 0; i < HighScoreRows; i++) {
@@ -53,11 +66,35 @@ static bool sameTable(const HighScoreTable &a, const HighScoreTable &b)
     return true;
 }
 
+// The table as the window shows it: the high-score page draws it from the record.
+static HighScoreTable shownTable;
+
+// Whether a view would draw the picture the window shows: everything the drawing reads is in
+// the view, but the table, and the pictures and fonts, which change only with a new window.
+static bool samePicture(const View &a, const View &b)
+{
+    if (a.picture != b.picture)
+        return false;
+    switch (a.picture) {
+    case MenuPicture:
+        return sameMenu(a, b) && sameTable(game.highScores, shownTable);
+    case PlayPicture:
+    case GameOverPicture:
+        return samePlay(a.play, b.play);
+    case NameEntryPicture:
+        return a.name == b.name;
+    case FinishedPicture:
+        return a.score == b.score;
+    case NoPicture:
+        break;
+    }
+    return false;
+}
+
 bool drawPicture()
 {
     const View &view = game.view;
-    if (game.viewShown && view.picture == MenuPicture && game.shownView.picture == MenuPicture &&
-        sameMenu(view, game.shownView) && sameTable(game.highScores, shownTable))
+    if (game.viewShown && samePicture(view, game.shownView))
         return false;
     drawView(view);
     game.shownView = view;

@@ -6,8 +6,8 @@
 // Draws the picture of a view into the back buffer.
 void drawView(const View &view);
 
-// Draws the last frame's picture unless the window shows that very picture already (so far only
-// an idle menu is kept); false when the picture was kept.
+// Draws the last frame's picture unless the window shows that very picture already; false when
+// the picture was kept.
 bool drawPicture();
 
 // The window does not show the last picture any more (it was built anew): the next frame draws.

@@ -18,8 +18,8 @@ static void translate(const SDL_Event &event)
     Input &in = game.input;
     if (event.type == SDL_QUIT) {
         in.closed = true;
-    } else if (event.type == SDL_VIDEOEXPOSE) {
-        in.exposed = true;
+    } else if (event.type == SDL_VIDEOEXPOSE || (event.type == SDL_ACTIVEEVENT && event.active.gain)) {
+        in.exposed = true;   // the window was uncovered, or came back
     } else if (event.type == SDL_MOUSEMOTION) {
         game.mouseX = event.motion.x;
         game.mouseY = event.motion.y;
