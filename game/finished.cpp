@@ -46,7 +46,7 @@ static void drawCentred(const std::string &text, float y, float scale, Colour co
 
 void drawFinished(const View &view)
 {
-    drawSprite(game.introSprite);
+    drawSprite(game.introSprite, Plain, Replace);
     drawCentred("congratulations!", 90, 1.0f, Plain);
     drawCentred("all eight levels are complete", 160, 0.8f, Plain);
     drawCentred("final score", 250, 0.8f, Plain);

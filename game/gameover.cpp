@@ -94,7 +94,7 @@ void drawGameOver(const View &view)
 
 void drawNameEntry(const View &view)
 {
-    drawSprite(game.introSprite);
+    drawSprite(game.introSprite, Plain, Replace);
     drawCentred("great score!!!", 100, Plain);
     drawCentred("please enter your name", 135, Plain);
     drawCentred(view.name, 190, Yellow);

@@ -109,7 +109,7 @@ static void drawExplosion(const PlayView &play)
 
 void drawPlay(const PlayView &play)
 {
-    drawSprite(game.backgroundSprite);
+    drawSprite(game.backgroundSprite, Plain, Replace);
     drawBoard(play.board);
     if (play.blockShown) {
         drawGlow(play.block);

@@ -262,7 +262,12 @@ void updateTexCoords(Sprite &sprite)
 void drawSprite(const Sprite &sprite, Colour colour, Blend blend)
 {
     glColor4f(colour.r, colour.g, colour.b, colour.a);
-    glBlendFunc(GL_SRC_ALPHA, blend == Light ? GL_ONE : GL_ONE_MINUS_SRC_ALPHA);
+    if (blend == Replace) {
+        glDisable(GL_BLEND);
+    } else {
+        glEnable(GL_BLEND);
+        glBlendFunc(GL_SRC_ALPHA, blend == Light ? GL_ONE : GL_ONE_MINUS_SRC_ALPHA);
+    }
     // One window pixel is 2 / D scene units on both axes, D being the window width.
     float d = static_cast<float>(game.windowWidth);
     glBindTexture(GL_TEXTURE_2D, sprite.textureId);

@@ -22,8 +22,10 @@ struct Colour {
 // The picture as it is.
 const Colour Plain = {1.0f, 1.0f, 1.0f, 1.0f};
 
-// How a picture meets what is drawn already: over it by its alpha, or added to it as light.
-enum Blend { Over, Light };
+// How a picture meets what is drawn already: over it by its alpha, added to it as light, or in
+// its place (for a picture without transparency in an opaque colour, which looks the same as
+// Over and costs the least).
+enum Blend { Over, Light, Replace };
 
 // One textured quad with the sprite's current fields, in `colour`, blended as `blend`.
 void drawSprite(const Sprite &sprite, Colour colour = Plain, Blend blend = Over);

@@ -38,7 +38,7 @@ void updateIntro()
 
 void drawIntro(const View &view)
 {
-    drawSprite(game.introSprite);
+    drawSprite(game.introSprite, Plain, Replace);
     Sprite glow = game.glowSprite;
     glow.width = glow.height = MenuGlowSize;
     glow.x = static_cast<float>(view.pointerX - MenuGlowSize / 2);
