@@ -43,16 +43,17 @@ static bool everyFrame()
     return true;
 }
 
-// Each screen: whether its frame takes an event, and its update.
+// Each screen: whether its frame takes an event, whether it watches the pause keys, its update.
 static const struct {
     ScreenName screen;
     bool (*takesEvent)();
+    bool watchesPause;
     void (*update)();
 } Screens[] = {
-    {IntroScreen, everyFrame, updateIntro},
-    {GameScreen, playTakesEvent, updatePlay},
-    {GameOverScreen, gameOverTakesEvent, updateGameOver},
-    {FinishedScreen, everyFrame, updateFinished},
+    {IntroScreen, everyFrame, false, updateIntro},
+    {GameScreen, playTakesEvent, true, updatePlay},
+    {GameOverScreen, gameOverTakesEvent, false, updateGameOver},
+    {FinishedScreen, everyFrame, false, updateFinished},
 };
 
 // The window was closed, or the game told to end: what the player has before them is kept, a
@@ -73,7 +74,7 @@ void runScreen()
     for (const auto &s : Screens) {
         if (s.screen != game.Screen)
             continue;
-        readInput(s.takesEvent());
+        readInput({s.takesEvent(), s.watchesPause});
         s.update();
         playPendingSounds();
         showPointer(pointerShownOn(game.Screen));

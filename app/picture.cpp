@@ -33,7 +33,7 @@ void drawView(const View &view)
 // Whether two frames of play would look alike: the board, the block, the panel, the explosion.
 static bool samePlay(const PlayView &a, const PlayView &b)
 {
-    if (a.blockShown != b.blockShown || a.score != b.score || a.level != b.level || a.seconds != b.seconds ||
+    if (a.paused != b.paused || a.blockShown != b.blockShown || a.score != b.score || a.level != b.level || a.seconds != b.seconds ||
         a.clearsLeft != b.clearsLeft || a.explodeTenths != b.explodeTenths || a.explosionFrame != b.explosionFrame)
         return false;
     if (std::memcmp(a.board, b.board, sizeof a.board) != 0 ||
@@ -52,8 +52,10 @@ static bool sameMenu(const View &a, const View &b)
     for (int i = 0; i < a.pageCount; i++)
         if (a.pages[i] != b.pages[i])
             return false;
-    return a.settings.fullscreen == b.settings.fullscreen && a.settings.musicOff == b.settings.musicOff &&
-           a.settings.soundOff == b.settings.soundOff;
+    return a.selection == b.selection && a.waitingRow == b.waitingRow && a.litRow == b.litRow &&
+           a.settings.fullscreen == b.settings.fullscreen && a.settings.musicOff == b.settings.musicOff &&
+           a.settings.soundOff == b.settings.soundOff &&
+           std::memcmp(&a.controls, &b.controls, sizeof a.controls) == 0;
 }
 
 static bool sameTable(const HighScoreTable &a, const HighScoreTable &b)

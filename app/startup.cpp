@@ -14,6 +14,8 @@
 #include "game/rules.h"
 #include "gfx/sprite.h"
 #include "gfx/window.h"
+#include "input/gamepad.h"
+#include "input/keys.h"
 
 void startUp(const char *argv0)
 {
@@ -22,6 +24,7 @@ void startUp(const char *argv0)
     chooseDataDir();
     game.settingsPath = game.dataDir + "opt.dat";
     game.highScorePath = game.dataDir + "dex.dll";
+    game.controlsPath = game.dataDir + "controls.dat";
     game.mediaDir = "media/";
     openLog();
 
@@ -41,6 +44,9 @@ void startUp(const char *argv0)
     loadHighScores();
     loadAssets();
     loadStartSounds();
+    openGamepad();
+    setDefaultControls(game.controls);
+    loadControls();
     changeScreen(IntroScreen, MainPage);
     playPendingSounds();
     newGame();

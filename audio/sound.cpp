@@ -153,8 +153,25 @@ void playSound(SoundHandle sound, int32_t channel, int32_t loops)
     Mix_Volume(channel, game.soundVolume);
 }
 
+// The music and the effects stand still, or go on where they stood.
+static void pauseSounds(bool paused)
+{
+    static bool soundsPaused;
+    if (paused == soundsPaused)
+        return;
+    soundsPaused = paused;
+    if (paused) {
+        Mix_PauseMusic();
+        Mix_Pause(-1);
+    } else {
+        Mix_ResumeMusic();
+        Mix_Resume(-1);
+    }
+}
+
 void playPendingSounds()
 {
+    pauseSounds(game.soundsPaused);
     if (game.pendingMusicStop)
         stopMusic();
     const SoundHandle sounds[EffectCount] = {game.explosionSound, game.nextLevelSound, game.dropSound,

@@ -4,6 +4,8 @@
 #include <istream>
 #include <string>
 
+#include "base/state.h"
+
 // Reads the three switches over the values in memory; a missing or damaged file keeps them.
 void loadSettings();
 void saveSettings();
@@ -19,6 +21,15 @@ void saveHighScores();
 void setDefaultHighScores();
 void readHighScores(std::istream &in);
 std::string highScoresText();
+
+// Reads the player's controls from controls.dat over those in memory (the defaults): a missing
+// file keeps them silently, a damaged one keeps them with a line in the log.
+void loadControls();
+void saveControls();
+// The parts of those two: the controls of any stream (false, and nothing taken, when it is not
+// one whole set of them), and the text that saveControls writes.
+bool readControls(std::istream &in, Controls &controls);
+std::string controlsText();
 
 // The name of every default row.
 extern const char *const DefaultName;

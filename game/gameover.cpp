@@ -27,6 +27,7 @@ void insertResult()
     for (int j = HighScoreRows - 1; j >= p; j--)
         rows[j + 1] = rows[j];
     rows[p] = {r.playerName, r.level, r.playTime / 60, r.score};
+    game.litRow = p;
     saveHighScores();
 }
 

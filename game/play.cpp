@@ -7,7 +7,29 @@
 
 bool playTakesEvent()
 {
-    return !game.round.dropping;
+    return !game.round.dropping || game.round.paused;
+}
+
+// Leaves the game for the main menu.
+static void leaveGame()
+{
+    game.videoModePending = false;
+    game.soundsPaused = false;
+    changeScreen(IntroScreen, MainPage);
+}
+
+// A pause key or button pauses and goes on; losing the keyboard, being minimised or hidden
+// pauses. While paused nothing moves, the well shows empty, and the music and effects wait.
+static bool paused()
+{
+    Round &r = game.round;
+    if (game.input.pauseKey)
+        r.paused = !r.paused;
+    if (game.input.focusLost)
+        r.paused = true;
+    game.view.play.paused = r.paused;
+    game.soundsPaused = r.paused;
+    return r.paused;
 }
 
 void updatePlay()
@@ -17,6 +39,11 @@ void updatePlay()
     if (actions.leave)
         consume(Leave);
     game.view.picture = PlayPicture;
+    if (paused()) {
+        if (actions.leave)
+            leaveGame();
+        return;
+    }
     PlayOutcome outcome = playFrame(actions, game.view.play);
     // The last clear comes late in the frame: it completes the game even when it was left.
     if (outcome.complete) {
@@ -24,7 +51,6 @@ void updatePlay()
     } else if (outcome.over) {
         changeScreen(GameOverScreen, game.MenuPage);
     } else if (actions.leave) {
-        game.videoModePending = false;
-        changeScreen(IntroScreen, MainPage);
+        leaveGame();
     }
 }

@@ -15,6 +15,7 @@ const int ExplosionSize = 64;
 const int GlowSize = 512;
 
 // The play screen takes no event while its block drops: what comes meanwhile waits its turn.
+// Paused, it takes them all (and turns nothing).
 bool playTakesEvent();
 
 // One frame of play: the actions read, the rules run, the screen changed when the game is left,

@@ -5,6 +5,7 @@
 #include "base/state.h"
 #include "game/play.h"
 #include "gfx/sprite.h"
+#include "input/keys.h"
 #include "text/text.h"
 
 // Marked cells show at this opacity, and so do the panel's numbers.
@@ -107,9 +108,26 @@ static void drawExplosion(const PlayView &play)
     }
 }
 
+// The well's centre line, where the pause's caption stands.
+static const int WellCentre = BoardLeft + CellSize * BoardColumns / 2;
+
+static void drawPause()
+{
+    drawCentred(game.largeFont, "paused", WellCentre, 250, 1.0f, Plain);
+    std::string how = keyName(game.controls.keys[Pause]);
+    if (game.gamepad.present && game.controls.buttons[Pause] >= 0)
+        how += " or button " + intToText(game.controls.buttons[Pause] + 1);
+    drawCentred(game.largeFont, "press " + how + " to go on", WellCentre, 300, 0.6f, Dimmed);
+}
+
 void drawPlay(const PlayView &play)
 {
     drawSprite(game.backgroundSprite, Plain, Replace);
+    if (play.paused) {
+        drawPanel(play);
+        drawPause();
+        return;
+    }
     drawBoard(play.board);
     if (play.blockShown) {
         drawGlow(play.block);

@@ -19,13 +19,19 @@ static void runPage(PageName page, void (*update)(bool &click), bool &click)
 void updateIntro()
 {
     bool click = game.input.clicked;
+    // The pointer, when it moves, lights the item under it instead of the keys' item.
+    if (game.input.pointerMoved)
+        game.menuSelection = NoSelection;
     View &view = game.view;
     view.picture = MenuPicture;
     view.pointerX = game.mouseX;
     view.pointerY = game.mouseY;
     view.pageCount = 0;
     view.settings = game.settings;   // as the options page shows them, before a flip
+    view.litRow = game.litRow;
     // Each block tests the page anew: one that returns to the main page lets it run this frame.
+    if (game.MenuPage == ControlsPage)
+        runPage(ControlsPage, updateControlsPage, click);
     if (game.MenuPage == CreditsPage)
         runPage(CreditsPage, updateCreditsPage, click);
     if (game.MenuPage == OptionsPage)
@@ -34,6 +40,10 @@ void updateIntro()
         runPage(HighScorePage, updateHighScorePage, click);
     if (game.MenuPage == MainPage)
         runPage(MainPage, updateMainPage, click);
+    // The last page's lit item and what the controls page shows, as they are after the frame.
+    view.selection = game.menuSelection;
+    view.controls = game.controls;
+    view.waitingRow = game.waitingRow;
 }
 
 void drawIntro(const View &view)
@@ -53,6 +63,8 @@ void drawIntro(const View &view)
             drawHighScorePage(view);
         else if (view.pages[i] == MainPage)
             drawMainPage(view);
+        else if (view.pages[i] == ControlsPage)
+            drawControlsPage(view);
     }
     drawText(game.largeFont, VersionText, 440, 525, 0.7f, VersionColour);
 }

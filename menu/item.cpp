@@ -1,19 +1,44 @@
-// item.cpp: the menu item: a centred text with a strict hover box, lit under the pointer.
+// item.cpp: the menu item: a centred text with a strict hover box, lit under the pointer or by
+// the keys, chosen by a click or by Return.
 #include "base/config.h"
+#include "input/input.h"
 #include "menu/menu.h"
+
+int moveSelection(int count)
+{
+    int &s = game.menuSelection;
+    if (pressed(MenuDown))
+        s = s == NoSelection ? 0 : (s + 1) % count;
+    if (pressed(MenuUp))
+        s = s == NoSelection ? count - 1 : (s + count - 1) % count;
+    return s;
+}
+
+bool itemLit(const TextBox &box, int index, const View &view)
+{
+    if (view.selection != NoSelection)
+        return view.selection == index;
+    return boxContains(box, view.pointerX, view.pointerY);
+}
+
+bool itemChosen(const TextBox &box, int index, bool click)
+{
+    if (click && boxContains(box, game.mouseX, game.mouseY))
+        return true;
+    if (!pressed(Confirm))
+        return false;
+    if (game.menuSelection != NoSelection)
+        return game.menuSelection == index;
+    return boxContains(box, game.mouseX, game.mouseY);
+}
 
 TextBox itemBox(const std::string &text, float y)
 {
     return centredBox(game.largeFont, text, ScreenWidth / 2, y, 1.0f);
 }
 
-bool itemClicked(const std::string &text, float y, bool click)
-{
-    return click && boxContains(itemBox(text, y), game.mouseX, game.mouseY);
-}
-
-void drawItem(const std::string &text, float y, Colour colour, const View &view)
+void drawItem(const std::string &text, float y, int index, Colour colour, const View &view)
 {
     TextBox box = itemBox(text, y);
-    drawTextIn(game.largeFont, text, box, 1.0f, boxContains(box, view.pointerX, view.pointerY) ? HoverColour : colour);
+    drawTextIn(game.largeFont, text, box, 1.0f, itemLit(box, index, view) ? HoverColour : colour);
 }

@@ -39,12 +39,14 @@ static const struct {
     {"new game", 70, startGame}, {"options", 130, openOptions}, {"high score", 190, openHighScores},
     {"credits", 250, openCredits}, {"exit", 310, quitGame},
 };
+static const int MainItemCount = sizeof MainItems / sizeof MainItems[0];
 
 void updateMainPage(bool &click)
 {
-    for (const auto &item : MainItems)
-        if (itemClicked(item.text, item.y, click))
-            item.act(click);
+    moveSelection(MainItemCount);
+    for (int i = 0; i < MainItemCount && game.MenuPage == MainPage; i++)
+        if (itemChosen(itemBox(MainItems[i].text, MainItems[i].y), i, click))
+            MainItems[i].act(click);
     // Held, not consumed: a page that returns here with Escape consumes it first.
     if (held(Leave))
         game.running = false;
@@ -52,6 +54,6 @@ void updateMainPage(bool &click)
 
 void drawMainPage(const View &view)
 {
-    for (const auto &item : MainItems)
-        drawItem(item.text, item.y, Plain, view);
+    for (int i = 0; i < MainItemCount; i++)
+        drawItem(MainItems[i].text, MainItems[i].y, i, Plain, view);
 }

@@ -1,4 +1,5 @@
-// options.cpp: the options page: three switches shown and flipped by a click, saved on leaving.
+// options.cpp: the options page: three switches shown and flipped by a click or the keys, the
+// controls page, and "back", which saves the switches.
 #include "audio/sound.h"
 #include "base/config.h"
 #include "base/files.h"
@@ -6,13 +7,16 @@
 #include "input/input.h"
 #include "menu/menu.h"
 
-// The three switches: a label at (220, y), then its value right after it.
-enum SwitchName { FullscreenSwitch, MusicSwitch, SoundSwitch, SwitchCount };
+// The three switches, a label at (220, y) and its value right after it; then the items.
+enum OptionsItem { FullscreenSwitch, MusicSwitch, SoundSwitch, ControlsItem, BackItem, OptionsItemCount };
+static const int SwitchCount = ControlsItem;
 static const struct {
     const char *label;
     float y;
 } Switches[SwitchCount] = {{"fullscreen: ", 100}, {"music: ", 170}, {"sound effects: ", 240}};
 static const float LabelX = 220;
+static const float ControlsY = 305;
+static const float BackY = 370;
 
 // What a switch shows. A hand-edited fullscreen number such as 5 shows "true"; a music or sound
 // number other than 1 shows "on".
@@ -55,15 +59,22 @@ static void leaveOptions()
     setVolumes(s.musicOff, s.soundOff, MusicVolume, SoundVolume);
 }
 
-// The values drawn are those before a flip: the new one shows from the next frame. "back" acts
-// as Escape does, and leaves the click for the main page.
+// The values drawn are those before a flip: the new one shows from the next frame. A switch
+// lit by the keys flips on Left, Right and Return as on a click. "back" acts as Escape does,
+// and leaves the click for the main page.
 void updateOptionsPage(bool &click)
 {
     const Settings shown = game.settings;
+    int selected = moveSelection(OptionsItemCount);
+    bool keyFlip = selected != NoSelection && (pressed(MenuLeft) || pressed(MenuRight));
     for (int which = 0; which < SwitchCount; which++)
-        if (click && boxContains(valueBox(shown, which), game.mouseX, game.mouseY))
+        if (itemChosen(valueBox(shown, which), which, click) || (keyFlip && selected == which))
             flip(game.settings, which);
-    if (itemClicked("back", 370, click) || held(Leave))
+    if (itemChosen(itemBox("controls", ControlsY), ControlsItem, click)) {
+        changeScreen(IntroScreen, ControlsPage);
+        return;
+    }
+    if (itemChosen(itemBox("back", BackY), BackItem, click) || held(Leave) || pressed(MenuBack))
         leaveOptions();
 }
 
@@ -72,8 +83,9 @@ void drawOptionsPage(const View &view)
     for (int which = 0; which < SwitchCount; which++) {
         drawText(game.largeFont, Switches[which].label, LabelX, Switches[which].y, 1.0f, LabelColour);
         TextBox box = valueBox(view.settings, which);
-        bool lit = boxContains(box, view.pointerX, view.pointerY);
-        drawTextIn(game.largeFont, valueText(view.settings, which), box, 1.0f, lit ? Yellow : Plain);
+        drawTextIn(game.largeFont, valueText(view.settings, which), box, 1.0f,
+                   itemLit(box, which, view) ? Yellow : Plain);
     }
-    drawItem("back", 370, LabelColour, view);
+    drawItem("controls", ControlsY, ControlsItem, LabelColour, view);
+    drawItem("back", BackY, BackItem, LabelColour, view);
 }

@@ -4,10 +4,11 @@
 #include "input/input.h"
 #include "menu/menu.h"
 
-// Back to the main page on a left click or any held character key, which it consumes.
+// Back to the main page on a left click, any held character key, which it consumes, or the
+// gamepad's first or second button.
 static void leaveOnClickOrKey(bool &click)
 {
-    if (click) {
+    if (click || pressed(Confirm) || pressed(MenuBack)) {
         changeScreen(IntroScreen, MainPage);
         click = false;
     }
@@ -28,10 +29,10 @@ void updateCreditsPage(bool &click)
     leaveOnClickOrKey(click);
 }
 
-// A text with its left edge at (x, y) in opaque white.
-static void drawAt(const std::string &text, float x, float y, float scale)
+// A text with its left edge at (x, y), in opaque white unless told otherwise.
+static void drawAt(const std::string &text, float x, float y, float scale, Colour colour = Plain)
 {
-    drawText(game.largeFont, text, x, y, scale, Plain);
+    drawText(game.largeFont, text, x, y, scale, colour);
 }
 
 static void drawCentred(const std::string &text, float y, float scale)
@@ -39,7 +40,7 @@ static void drawCentred(const std::string &text, float y, float scale)
     drawCentred(game.largeFont, text, ScreenWidth / 2, y, scale, Plain);
 }
 
-void drawHighScorePage(const View &)
+void drawHighScorePage(const View &view)
 {
     drawAt("level", 370, 30, 0.7f);
     drawAt("time", 470, 30, 0.7f);
@@ -47,11 +48,12 @@ void drawHighScorePage(const View &)
     for (int i = 0; i < HighScoreRows; i++) {
         const HighScoreEntry &row = game.highScores.rows[i];
         float y = static_cast<float>(70 + 30 * i);
-        drawAt(intToText(i + 1), 120, y, 0.6f);
-        drawAt(row.name, 170, y, 0.6f);
-        drawAt(intToText(row.level), 420, y, 0.6f);
-        drawAt(intToText(row.time), 500, y, 0.6f);
-        drawAt(intToText(row.score), 600, y, 0.6f);
+        Colour colour = i == view.litRow ? Yellow : Plain;
+        drawAt(intToText(i + 1), 120, y, 0.6f, colour);
+        drawAt(row.name, 170, y, 0.6f, colour);
+        drawAt(intToText(row.level), 420, y, 0.6f, colour);
+        drawAt(intToText(row.time), 500, y, 0.6f, colour);
+        drawAt(intToText(row.score), 600, y, 0.6f, colour);
     }
     drawCentred("press any key to continue", 400, 0.7f);
 }

@@ -11,6 +11,7 @@
 #include "app/loop.h"
 #include "base/state.h"
 #include "game/rules.h"
+#include "input/keys.h"
 
 namespace {
 
@@ -35,6 +36,7 @@ TEST(Bot, PlaysSeededGamesToTheirEndAndTheRulesHoldInEveryFrame)
     setenv("SDL_VIDEODRIVER", "dummy", 1);
     ASSERT_EQ(SDL_Init(SDL_INIT_VIDEO), 0);
     game.windowWidth = 800;
+    setDefaultControls(game.controls);  // the keys start-up gives the game
     Uint8 *keys = SDL_GetKeyState(nullptr);
     int highestLevel = 0;
     for (unsigned seed = 1; seed <= 4; seed++) {

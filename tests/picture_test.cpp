@@ -79,9 +79,26 @@ TEST(Pictures, EveryScreenInAKnownStateLooksAsItsReference)
     } screens[] = {
         {"main-menu", [&] { showPage(MainPage, options.x + 20, options.y + 15); }},
         {"options", [&] { showPage(OptionsPage, sound.x + 10, sound.y + 10); }},
-        {"high-score", [] { showPage(HighScorePage, 700, 500); }},
-        {"credits", [] { showPage(CreditsPage, 100, 100); }},
+        {"high-score", [] {  // the row of the game just entered is lit
+             showPage(HighScorePage, 700, 500);
+             game.litRow = 2;
+         }},
+        {"credits", [] {
+             game.litRow = NoSelection;
+             showPage(CreditsPage, 100, 100);
+         }},
+        {"controls", [] {  // a key of the player's own, the keys' row lit, a row waiting for its key
+             showPage(ControlsPage, 100, 100);
+             game.controls.keys[Turn] = 'w';
+             game.controls.buttons[Pause] = 11;
+             game.menuSelection = 1;
+             game.waitingRow = 4;
+         }},
         {"play", [] { showGame(GameScreen, 12345); }},
+        {"paused", [] {
+             showGame(GameScreen, 12345);
+             game.round.paused = true;
+         }},
         {"game-over", [] { showGame(GameOverScreen, 200); }},
         {"name-entry", [] {
              showGame(GameOverScreen, 5000);
