@@ -8,12 +8,16 @@ static const Colour GlowColour = {1.0f, 0.5f, 0.6f, 0.2f};
 static const Colour VersionColour = {1.0f, 1.0f, 1.0f, 0.7f};
 static const float MenuGlowSize = 1024;
 
+// A page's frame. Keys and buttons pressed in a frame that changes the page were for the page
+// that was: the next page does not act on them (a click it does act on, where it is).
 static void runPage(PageName page, void (*update)(bool &click), bool &click)
 {
     View &view = game.view;
     if (view.pageCount < MaxPagesAFrame)
         view.pages[view.pageCount++] = page;
     update(click);
+    if (game.MenuPage != page)
+        game.input.pressed = 0;
 }
 
 void updateIntro()
