@@ -4,6 +4,8 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 
+#include <cstdio>
+
 #include "SDL.h"
 #include "base/state.h"
 
@@ -18,35 +20,75 @@ static Uint32 videoFlags(int32_t fullscreen)
     return fullscreen ? FullscreenFlags : WindowedFlags;
 }
 
-void initVideo(const std::string &caption, int32_t width, int32_t height, int32_t fullscreen)
+// SDL's reason for the last failure, for a line of the log of its own.
+static std::string sdlReason()
+{
+    const char *reason = SDL_GetError();
+    return reason && reason[0] ? reason : "no reason given";
+}
+
+// Makes the window in the mode asked for; a fullscreen window that cannot be made is made
+// windowed instead, so that a saved setting never keeps the game from showing. Failures are
+// logged with SDL's reason; success is not. Records the mode made, or the lack of a window.
+static bool makeWindow(int32_t fullscreen)
+{
+    SDL_ClearError();
+    bool made = SDL_SetVideoMode(game.windowWidth, game.windowHeight, 0, videoFlags(fullscreen)) != nullptr;
+    if (!made && fullscreen) {
+        game.logFile << "Unable to set video " << game.windowWidth << " " << game.windowHeight << " fullscreen\n"
+                     << sdlReason() << "\nRetrying in a window\n";
+        SDL_ClearError();
+        made = SDL_SetVideoMode(game.windowWidth, game.windowHeight, 0, WindowedFlags) != nullptr;
+        if (made)
+            game.windowFullscreen = 0;
+    }
+    if (!made)
+        game.logFile << "Unable to set video " << game.windowWidth << " " << game.windowHeight << "\n"
+                     << sdlReason() << "\n";
+    game.windowOpen = made;
+    return made;
+}
+
+bool initVideo(const std::string &caption, int32_t width, int32_t height, int32_t fullscreen)
 {
     game.focusState = AwaitFocus;
     game.windowFullscreen = fullscreen;
     game.windowWidth = width;
     game.windowHeight = height;
 
-    if (SDL_SetVideoMode(width, height, 0, videoFlags(fullscreen)))
+    if (makeWindow(fullscreen))
         game.logFile << "Video initialize OK\n";
-    else
-        game.logFile << "Unable to set video " << width << " " << height << " " << SDL_GetError() << "\n";
     SDL_WM_SetCaption(caption.c_str(), nullptr);
 
     if (SDL_Init(SDL_INIT_VIDEO) < 0)
-        game.logFile << "Unable initialize SDL video\n" << SDL_GetError();
+        game.logFile << "Unable initialize SDL video\n" << sdlReason() << "\n";
     else
         game.logFile << "SDL video initialize OK\n";
     applyGlState();
+    return game.windowOpen;
 }
 
-void setVideoMode(const std::string &caption, int32_t fullscreen)
+bool setVideoMode(const std::string &caption, int32_t fullscreen)
 {
     game.focusState = AwaitFocus;
     game.windowFullscreen = fullscreen;
     SDL_QuitSubSystem(SDL_INIT_VIDEO);
-    SDL_SetVideoMode(game.windowWidth, game.windowHeight, 0, videoFlags(fullscreen));
+    makeWindow(fullscreen);
     SDL_WM_SetCaption(caption.c_str(), nullptr);
     SDL_InitSubSystem(SDL_INIT_VIDEO);
     applyGlState();
+    return game.windowOpen;
+}
+
+void reportNoWindow()
+{
+    game.logFile << "No OpenGL window could be made: the game ends\n";
+    if (game.logFile.good())
+        std::fprintf(stderr, "Tavirel cannot start, as no OpenGL window could be made; the details are in its log, %s\n",
+                     game.logPath.c_str());
+    else
+        std::fprintf(stderr, "Tavirel cannot start, as no OpenGL window could be made; no log could be written to %s\n",
+                     game.logPath.c_str());
 }
 
 void applyGlState()
