@@ -241,7 +241,7 @@ std::string writeWholeFile(const std::string &path, const std::string &text)
 int lockFolder(const std::string &folder)
 {
     int fd = open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    for (int waited = 0; fd >= 0 && waited < 1000; waited += 10) {
+    for (int waited = 0; fd >= 0 && waited < 2000; waited += 10) {
         if (flock(fd, LOCK_EX | LOCK_NB) == 0)
             return fd;
         if (errno != EWOULDBLOCK && errno != EINTR)

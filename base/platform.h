@@ -34,8 +34,8 @@ bool readKeptFile(const std::string &path, size_t bound, std::string &text);
 // The empty text when the file holds `text`; otherwise the system's words for what failed.
 std::string writeWholeFile(const std::string &path, const std::string &text);
 
-// Takes the lock that the games keeping their files in `folder` share, waiting a second at most
-// for another to let it go: a handle for unlockFolder, or -1 when it could not be had.
+// Takes the lock that the games keeping their files in `folder` share, waiting two seconds at most
+// for another to let it go for unlockFolder, or -1 when it could not be had.
 int lockFolder(const std::string &folder);
 void unlockFolder(int handle);
 
