@@ -4,6 +4,9 @@
 #include <cstdlib>
 #include <cstdio>
 #include <sys/stat.h>
+#include <unistd.h>
+
+#include <functional>
 
 #include "support.h"
 
@@ -119,6 +122,35 @@ TEST(StartUp, DamagedFilesAndAMissingLogDoNotStopTheGame)
     EXPECT_EQ(readFile(dir + "dex.dll"), junk);  // never touched at start-up
 }
 
+// Files that are not what they seem, put where the game keeps its own: a FIFO nobody writes, a
+// link to an endless device, a huge sparse file. The game reads none of them for long.
+TEST(StartUp, FifosDevicesAndHugeFilesInPlaceOfItsFilesDoNotHoldItUp)
+{
+    struct Case {
+        const char *what;
+        std::function<void(const std::string &path)> plant;
+    } cases[] = {
+        {"FIFOs", [](const std::string &path) { ASSERT_EQ(mkfifo(path.c_str(), 0644), 0); }},
+        {"links to /dev/zero", [](const std::string &path) { ASSERT_EQ(symlink("/dev/zero", path.c_str()), 0); }},
+        {"sparse files of 4 GB", [](const std::string &path) {
+             writeFile(path, "");
+             ASSERT_EQ(truncate(path.c_str(), 4l << 30), 0);
+         }},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        std::string dir = makeTempDir();
+        copyMedia(dir);
+        for (const char *name : {"opt.dat", "dex.dll", "log.txt"})
+            c.plant(dir + name);
+        pid_t pid = startGameIn(dir);
+        unsigned long window = waitForGame(pid);
+        EXPECT_NE(window, 0ul) << "no picture: start-up was held up";
+        kill(pid, SIGTERM);
+        EXPECT_EQ(waitForExit(pid, 10000), 0);
+    }
+}
+
 TEST(StartUp, AnUnwritableProgramFolderDoesNotStopTheGame)
 {
     // Nothing can be created in /proc, not even by root: no log, no settings, no media.
@@ -171,7 +203,9 @@ TEST(NoWindow, TheGameSaysSoAndEndsWhateverTheDriver)
         if (!c.logWritable) {
             ASSERT_EQ(mkdir((dir + "log.txt").c_str(), 0755), 0);
         }
-        pid_t pid = startGameWith(dir, c.environment);
+        std::vector<std::string> environment = c.environment;
+        environment.push_back("SDL_AUDIODRIVER=dummy");
+        pid_t pid = startGameWith(dir, environment);
         EXPECT_EQ(waitForExit(pid, 30000), 1);
         std::string log = readFile(dir + "log.txt");
         std::string said = readFile(dir + "stderr.txt");
@@ -204,7 +238,7 @@ TEST(NoWindow, FullscreenThatCannotBeMadeIsMadeWindowed)
     std::string dir = makeTempDir();
     copyMedia(dir);
     writeFile(dir + "opt.dat", "1\n0\n0\n");
-    pid_t pid = startGameWith(dir, {"DISPLAY=" + small.display});
+    pid_t pid = startGameWith(dir, {"DISPLAY=" + small.display, "SDL_AUDIODRIVER=dummy"});
     std::string geometry = outputOf("DISPLAY=" + small.display +
                                     " timeout 20 xdotool search --sync --name '^Tavirel$' getwindowgeometry 2>/dev/null");
     EXPECT_NE(geometry.find("Geometry: 800x600"), std::string::npos) << geometry;

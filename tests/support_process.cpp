@@ -101,11 +101,20 @@ XServer startXServer(const std::string &arguments)
         _exit(127);
     }
     close(ready[1]);
-    char number[32] = {};
-    ssize_t got = read(ready[0], number, sizeof number - 1);  // Xvfb writes it once it listens
+    std::string number;
+    char piece;
+    while (read(ready[0], &piece, 1) == 1 && piece != '\n')
+        number += piece;
     close(ready[0]);
-    if (got > 0)
-        server.display = ":" + std::string(number, std::strcspn(number, "\n"));
+    // Xvfb names its display a moment before it answers there.
+    for (int waited = 0; !number.empty() && waited < 10000; waited += 20) {
+        if (Display *answer = XOpenDisplay((":" + number).c_str())) {
+            XCloseDisplay(answer);
+            server.display = ":" + number;
+            break;
+        }
+        usleep(20000);
+    }
     return server;
 }
 
