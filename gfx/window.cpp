@@ -5,6 +5,7 @@
 #include <GL/glu.h>
 
 #include <cstdio>
+#include <cstring>
 
 #include "SDL.h"
 #include "base/state.h"
@@ -27,26 +28,39 @@ static std::string sdlReason()
     return reason && reason[0] ? reason : "no reason given";
 }
 
-// Makes the window in the mode asked for; a fullscreen window that cannot be made is made
-// windowed instead, so that a saved setting never keeps the game from showing. Failures are
-// logged with SDL's reason; success is not. Records the mode made, or the lack of a window.
-static bool makeWindow(int32_t fullscreen)
+// One try at the window in a mode: the empty text when it was made where the player sees it,
+// else why not. SDL 2's stand-in for SDL 1.2 falls back, without a display, to a driver that
+// draws off the screen: its window counts as none.
+static std::string tryWindow(int32_t fullscreen)
 {
     SDL_ClearError();
-    bool made = SDL_SetVideoMode(game.windowWidth, game.windowHeight, 0, videoFlags(fullscreen)) != nullptr;
-    if (!made && fullscreen) {
+    if (!SDL_SetVideoMode(game.windowWidth, game.windowHeight, 0, videoFlags(fullscreen)))
+        return sdlReason();
+    char driver[32] = "";
+    SDL_VideoDriverName(driver, sizeof driver);
+    if (std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0)
+        return std::string("SDL's video driver ") + driver + " shows no window";
+    return std::string();
+}
+
+// Makes the window in the mode asked for; a fullscreen window that cannot be made is made
+// windowed instead, so that a saved setting never keeps the game from showing. Failures are
+// logged with the reason, each on a line of its own; success is not. Records the mode made, or
+// the lack of a window.
+static bool makeWindow(int32_t fullscreen)
+{
+    std::string failure = tryWindow(fullscreen);
+    if (!failure.empty() && fullscreen) {
         game.logFile << "Unable to set video " << game.windowWidth << " " << game.windowHeight << " fullscreen\n"
-                     << sdlReason() << "\nRetrying in a window\n";
-        SDL_ClearError();
-        made = SDL_SetVideoMode(game.windowWidth, game.windowHeight, 0, WindowedFlags) != nullptr;
-        if (made)
+                     << failure << "\nRetrying in a window\n";
+        failure = tryWindow(0);
+        if (failure.empty())
             game.windowFullscreen = 0;
     }
-    if (!made)
-        game.logFile << "Unable to set video " << game.windowWidth << " " << game.windowHeight << "\n"
-                     << sdlReason() << "\n";
-    game.windowOpen = made;
-    return made;
+    if (!failure.empty())
+        game.logFile << "Unable to set video " << game.windowWidth << " " << game.windowHeight << "\n" << failure << "\n";
+    game.windowOpen = failure.empty();
+    return game.windowOpen;
 }
 
 bool initVideo(const std::string &caption, int32_t width, int32_t height, int32_t fullscreen)

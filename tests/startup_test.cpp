@@ -208,7 +208,9 @@ TEST(NoWindow, TheGameSaysSoAndEndsWhateverTheDriver)
         pid_t pid = startGameWith(dir, environment);
         EXPECT_EQ(waitForExit(pid, 30000), 1);
         std::string log = readFile(dir + "log.txt");
+        // The game's sentence comes last; a library may have had its say before it.
         std::string said = readFile(dir + "stderr.txt");
+        said = said.substr(said.rfind('\n', said.size() - 2) == std::string::npos ? 0 : said.rfind('\n', said.size() - 2) + 1);
         if (c.logWritable) {
             EXPECT_EQ(said, "Tavirel cannot start, as no OpenGL window could be made; the details are in its log, " +
                                 dir + "log.txt\n");
@@ -229,8 +231,9 @@ TEST(NoWindow, TheGameSaysSoAndEndsWhateverTheDriver)
     stopXServer(noGlx);
 }
 
-// A desktop smaller than the game's screen cannot take it fullscreen: a window is made instead,
-// so that a saved setting never leaves the player without a picture.
+// A desktop smaller than the game's screen cannot take it fullscreen with the classic library: a
+// window is made instead, so that a saved setting never leaves the player without a picture.
+// (SDL 2's stand-in scales the picture to the desktop instead, and needs no fallback.)
 TEST(NoWindow, FullscreenThatCannotBeMadeIsMadeWindowed)
 {
     XServer small = startXServer("-screen 0 640x480x24");
@@ -240,13 +243,18 @@ TEST(NoWindow, FullscreenThatCannotBeMadeIsMadeWindowed)
     writeFile(dir + "opt.dat", "1\n0\n0\n");
     pid_t pid = startGameWith(dir, {"DISPLAY=" + small.display, "SDL_AUDIODRIVER=dummy"});
     std::string geometry = outputOf("DISPLAY=" + small.display +
-                                    " timeout 20 xdotool search --sync --name '^Tavirel$' getwindowgeometry 2>/dev/null");
-    EXPECT_NE(geometry.find("Geometry: 800x600"), std::string::npos) << geometry;
+                                    " timeout 20 xdotool search --sync --onlyvisible --name '^Tavirel$' "
+                                    "getwindowgeometry 2>/dev/null");
     kill(pid, SIGTERM);
     EXPECT_EQ(waitForExit(pid, 10000), 0);
     std::string log = readFile(dir + "log.txt");
-    EXPECT_TRUE(startsWith(log, "Unable to set video 800 600 fullscreen\n")) << log;
-    EXPECT_NE(log.find("\nRetrying in a window\nVideo initialize OK\nSDL video initialize OK\n"), std::string::npos) << log;
+    if (startsWith(log, "Video initialize OK\n")) {
+        EXPECT_NE(geometry.find("Geometry: "), std::string::npos) << "no window shown";
+    } else {
+        EXPECT_NE(geometry.find("Geometry: 800x600"), std::string::npos) << geometry;
+        EXPECT_TRUE(startsWith(log, "Unable to set video 800 600 fullscreen\n")) << log;
+        EXPECT_NE(log.find("\nRetrying in a window\nVideo initialize OK\nSDL video initialize OK\n"), std::string::npos) << log;
+    }
     EXPECT_EQ(readFile(dir + "stderr.txt"), "");
     stopXServer(small);
 }
