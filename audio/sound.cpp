@@ -8,11 +8,13 @@
 void openAudio()
 {
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) < 0)
-        game.logFile << "Unable initialize SDL audio\n" << SDL_GetError();
+        game.logFile << "Unable initialize SDL audio\n" << SDL_GetError() << "\n";
     else
         game.logFile << "SDL audio initialize OK\n";
     int opened = Mix_OpenAudio(44100, AUDIO_S16LSB, 2, 2048);
     game.logFile << "Mix_open_audio " << opened << "\n";
+    if (opened != 0)
+        game.logFile << Mix_GetError() << "\n";
 }
 
 static MusicHandle openMusic(const std::string &path)

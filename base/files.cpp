@@ -1,8 +1,10 @@
 // files.cpp: reading and writing opt.dat and dex.dll.
 #include "base/files.h"
 
-#include <fstream>
+#include <sstream>
+#include <vector>
 
+#include "base/paths.h"
 #include "base/platform.h"
 #include "base/state.h"
 
@@ -16,16 +18,31 @@ static void readInt(std::istream &in, int32_t &field)
         field = value;
 }
 
+// A switch read from the file: any number but 0 switches it on, as 1.
+static void readSwitch(std::istream &in, int32_t &field)
+{
+    readInt(in, field);
+    field = field != 0;
+}
+
 void readSettings(std::istream &in)
 {
-    readInt(in, game.settings.fullscreen);
-    readInt(in, game.settings.musicOff);
-    readInt(in, game.settings.soundOff);
+    readSwitch(in, game.settings.fullscreen);
+    readSwitch(in, game.settings.musicOff);
+    readSwitch(in, game.settings.soundOff);
+}
+
+// The text of a kept file, at most KeptFileBound bytes of it; empty when there is none.
+static std::string keptText(const std::string &path)
+{
+    std::string text;
+    readKeptFile(path, KeptFileBound, text);
+    return text;
 }
 
 void loadSettings()
 {
-    std::ifstream in(game.settingsPath);
+    std::istringstream in(keptText(game.settingsPath));
     readSettings(in);
 }
 
@@ -35,12 +52,22 @@ std::string settingsText()
     return std::to_string(s.fullscreen) + "\n" + std::to_string(s.musicOff) + "\n" + std::to_string(s.soundOff) + "\n";
 }
 
-// A save that fails leaves the values in memory in use and tells only the log.
-static void saveFile(const std::string &path, const std::string &text)
+// Tells the log when a save failed; the values in memory stay in use.
+static void logSave(const std::string &path, const std::string &failure)
 {
-    std::string failure = writeWholeFile(path, text);
     if (!failure.empty())
         game.logFile << "Save " << path << " ERROR " << failure << "\n";
+}
+
+// A save that fails leaves the values in memory in use and tells only the log. Saves of the
+// games sharing a folder take turns.
+static void saveFile(const std::string &path, const std::string &text)
+{
+    if (game.filesReadOnly)
+        return;
+    int lock = lockFolder(pathUpToLast(path, PathSeparator));
+    logSave(path, writeWholeFile(path, text));
+    unlockFolder(lock);
 }
 
 void saveSettings()
@@ -107,23 +134,54 @@ void setDefaultHighScores()
     }
 }
 
+// One word of the file, and whether it begins a line.
+struct Word {
+    std::string text;
+    bool startsLine;
+};
+
+// Whether `word` is a decimal number that fits 32 bits; `value` receives it.
+static bool numberWord(const std::string &word, int32_t &value)
+{
+    std::istringstream in(word);
+    return in >> value && in.peek() == std::char_traits<char>::eof();
+}
+
 void readHighScores(std::istream &in)
 {
-    for (int i = 0; i < HighScoreRows; i++) {
-        HighScoreEntry &row = game.highScores.rows[i];
-        std::string word;
-        if (in >> word)
-            row.name = decodeName(word).substr(0, MaxNameLength);
-        readInt(in, row.level);
-        readInt(in, row.time);
-        readInt(in, row.score);
+    std::vector<Word> words;
+    std::string line, text;
+    while (std::getline(in, line)) {
+        std::istringstream fields(line);
+        for (bool first = true; fields >> text; first = false)
+            words.push_back({text, first});
+    }
+    // A row is a name and three numbers, which may be spread over any lines. A damaged row is
+    // left out, and the next one is looked for after its four words, or, where the row was cut
+    // short, at the start of the line that cut it: only that row is lost.
+    int row = 0;
+    size_t next = 0;
+    while (row < HighScoreRows && next < words.size()) {
+        HighScoreEntry entry{decodeName(words[next].text).substr(0, MaxKeptNameLength), 0, 0, 0};
+        int32_t *numbers[3] = {&entry.level, &entry.time, &entry.score};
+        size_t first = next++;
+        bool whole = true;
+        for (int k = 0; k < 3 && next < words.size(); k++, next++) {
+            const Word &word = words[next];
+            bool number = numberWord(word.text, *numbers[k]);
+            if (!number && word.startsLine)
+                break;
+            whole = whole && number;
+        }
+        if (whole && next == first + 4)
+            game.highScores.rows[row++] = entry;
     }
 }
 
 void loadHighScores()
 {
     setDefaultHighScores();
-    std::ifstream in(game.highScorePath);
+    std::istringstream in(keptText(game.highScorePath));
     readHighScores(in);
 }
 
@@ -178,8 +236,11 @@ bool readControls(std::istream &in, Controls &controls)
 
 void loadControls()
 {
-    std::ifstream in(game.controlsPath);
-    if (in && !readControls(in, game.controls))
+    std::string text;
+    if (!readKeptFile(game.controlsPath, KeptFileBound, text))
+        return;
+    std::istringstream in(text);
+    if (!readControls(in, game.controls))
         game.logFile << "Controls " << game.controlsPath << " damaged: the default keys are used\n";
 }
 
@@ -195,4 +256,30 @@ std::string controlsText()
 void saveControls()
 {
     saveFile(game.controlsPath, controlsText());
+}
+
+int recordResult(const HighScoreEntry &result)
+{
+    int lock = lockFolder(pathUpToLast(game.highScorePath, PathSeparator));
+    // The table as another game in this folder may have saved it since this one started.
+    std::string text;
+    if (readKeptFile(game.highScorePath, KeptFileBound, text)) {
+        setDefaultHighScores();
+        std::istringstream in(text);
+        readHighScores(in);
+    }
+    HighScoreEntry *rows = game.highScores.rows;
+    int p = 0;
+    while (p < HighScoreRows && rows[p].score >= result.score)
+        p++;
+    if (p < HighScoreRows) {
+        // Row 10 receives the row pushed off the bottom; it is never shown or saved.
+        for (int j = HighScoreRows - 1; j >= p; j--)
+            rows[j + 1] = rows[j];
+        rows[p] = result;
+        if (!game.filesReadOnly)
+            logSave(game.highScorePath, writeWholeFile(game.highScorePath, highScoresText()));
+    }
+    unlockFolder(lock);
+    return p < HighScoreRows ? p : NoSelection;
 }

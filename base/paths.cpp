@@ -1,9 +1,7 @@
-// paths.cpp: the program directory and the log file.
+// paths.cpp: the program directory, the folder of the kept files, and the log file.
 #include "base/paths.h"
 
-#include <fstream>
-#include <iterator>
-
+#include "base/files.h"
 #include "base/platform.h"
 #include "base/state.h"
 
@@ -17,37 +15,43 @@ std::string pathUpToLast(const std::string &path, char separator)
 
 std::string programDirOf(const std::string &path)
 {
+    // A shell passes a program it found on PATH by its bare name: then only the system can say
+    // where the program lies (a file of that name in the working folder is another one).
+    if (pathUpToLast(path, PathSeparator).empty()) {
+        game.programDir = pathUpToLast(executablePath(), PathSeparator);
+        return game.programDir;
+    }
     // Started through a link (an installed game's command), the game's files lie beside the
     // program the link leads to.
     game.programDir = pathUpToLast(linkTarget(path), PathSeparator);
-    // A shell passes a program it found on PATH by its bare name: then the system says where
-    // the program lies, where it can.
-    if (game.programDir.empty())
-        game.programDir = pathUpToLast(executablePath(), PathSeparator);
     return game.programDir;
 }
 
-static bool fileExists(const std::string &path)
-{
-    return std::ifstream(path).good();
-}
+// A game installed as a Debian package keeps nothing in its program folder, whoever starts it.
+#ifdef TAVIREL_PACKAGED
+static const bool Packaged = true;
+#else
+static const bool Packaged = false;
+#endif
 
 void chooseDataDir()
 {
     game.dataDir = game.programDir;
-    if (folderWritable(game.programDir))
+    game.filesReadOnly = false;
+    if (!Packaged && folderWritable(game.programDir))
         return;
     std::string own = userDataFolder();
-    if (own.empty())
+    if (own.empty()) {
+        game.filesReadOnly = Packaged;
         return;
+    }
     game.dataDir = own;
     // What the player had beside the game goes on from the player's own folder.
     for (const char *name : {"opt.dat", "dex.dll"}) {
-        std::ifstream kept(game.programDir + name, std::ios::binary);
-        if (kept && !fileExists(own + name)) {
-            std::string text((std::istreambuf_iterator<char>(kept)), std::istreambuf_iterator<char>());
+        std::string text, mine;
+        if (readKeptFile(game.programDir + name, KeptFileBound, text) &&
+            !readKeptFile(own + name, KeptFileBound, mine))
             writeWholeFile(own + name, text);
-        }
     }
 }
 
@@ -55,11 +59,20 @@ void openLog()
 {
     // The program's folder unless start-up chose another one for the kept files.
     game.logPath = (game.dataDir.empty() ? game.programDir : game.dataDir) + "log.txt";
-    // A log still open from an earlier start-up in this process would make `open` fail.
-    if (game.logFile.is_open())
+    if (game.filesReadOnly) {
         game.logFile.close();
-    game.logFile.open(game.logPath, std::ios::out | std::ios::trunc);
-    // Each piece goes through to the file as it is logged: a game that is killed or crashes
-    // leaves its log behind, which is when the log is wanted most.
+        game.logFile.clear();
+    } else {
+        // Each piece goes through to the file as it is logged: a game that is killed or crashes
+        // leaves its log behind, which is when the log is wanted most.
+        openLogFile(game.logFile, game.logPath);
+    }
     game.logFile.setf(std::ios::unitbuf);
+    if (game.dataDir.empty() || game.dataDir == game.programDir) {
+        if (!game.dataDir.empty() && !folderWritable(game.dataDir))
+            game.logFile << "No folder to keep new files in: " << game.dataDir
+                         << " cannot be written, and no folder of the player's own can be made\n";
+    } else {
+        game.logFile << "Settings, scores and this log are kept in " << game.dataDir << "\n";
+    }
 }

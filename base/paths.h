@@ -21,9 +21,12 @@ std::string programDirOf(const std::string &path);
 // Chooses game.dataDir, the folder of opt.dat, dex.dll and log.txt: the program's folder when the
 // player may write there, else the player's own folder (see userDataFolder), into which the
 // program folder's opt.dat and dex.dll are copied when the player has none of their own yet.
+// A game built as a Debian package (TAVIREL_PACKAGE) never keeps them in its program folder:
+// with no folder of the player's own it reads them there, but saves nothing (filesReadOnly).
 void chooseDataDir();
 
 // Opens game.logFile on dataDir (or, before one is chosen, programDir) + "log.txt", truncating
-// it, closing a log opened earlier.
-// Writes no line; every later piece is written through to the file at once.
+// it, closing a log opened earlier; never through a link, and only onto a regular file. Every
+// later piece is written through to the file at once. Its one line, only where the kept files
+// are not beside the game, says where they are, or that new ones cannot be kept.
 void openLog();

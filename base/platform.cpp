@@ -1,4 +1,4 @@
-// platform.cpp: the executable's own path and whole-file saves, over POSIX where there is one.
+// platform.cpp: the system calls of the game: its own path, its folders, and files read, saved and locked safely.
 #include "base/platform.h"
 
 #if defined(__unix__) || defined(__APPLE__)
@@ -9,6 +9,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <pwd.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -41,16 +43,24 @@ bool folderWritable(const std::string &folder)
     return access(folder.empty() ? "." : folder.c_str(), W_OK | X_OK) == 0;
 }
 
-// Makes every missing folder of `path`, an absolute path ending in '/'.
+// Makes every missing folder of `path`, an absolute path ending in '/', private to the player as
+// the XDG base directory rules ask.
 static bool makeFolders(const std::string &path)
 {
     for (size_t cut = path.find('/', 1); cut != std::string::npos; cut = path.find('/', cut + 1)) {
         std::string folder = path.substr(0, cut);
-        if (mkdir(folder.c_str(), 0755) != 0 && errno != EEXIST)
+        if (mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST)
             return false;
     }
     struct stat made;
     return stat(path.c_str(), &made) == 0 && S_ISDIR(made.st_mode);
+}
+
+// The player's home folder as the system records it, for when $HOME is not set or not usable.
+static std::string recordedHome()
+{
+    const struct passwd *player = getpwuid(geteuid());
+    return player && player->pw_dir ? player->pw_dir : "";
 }
 
 std::string userDataFolder()
@@ -58,12 +68,80 @@ std::string userDataFolder()
     // Only absolute folders count: a relative one would depend on where the game was started.
     const char *data = std::getenv("XDG_DATA_HOME");
     const char *home = std::getenv("HOME");
-    std::string folder;
-    if (data && data[0] == '/')
-        folder = std::string(data) + "/tavirel/";
-    else if (home && home[0] == '/')
-        folder = std::string(home) + "/.local/share/tavirel/";
-    return !folder.empty() && makeFolders(folder) && folderWritable(folder) ? folder : std::string();
+    const std::string homes[] = {data ? data : "", home ? home : "", recordedHome()};
+    for (int i = 0; i < 3; i++) {
+        if (homes[i].empty() || homes[i][0] != '/')
+            continue;
+        std::string folder = homes[i] + (i == 0 ? "/tavirel/" : "/.local/share/tavirel/");
+        if (makeFolders(folder) && folderWritable(folder))
+            return folder;
+    }
+    return std::string();
+}
+
+// What openKept returns for a link it will not follow.
+static const int LinkNotFollowed = -2;
+
+// Whether the link `link` at `path` may be followed: anywhere but in a folder that others may
+// write, and there only when it is the player's own or the folder owner's (the rule of the
+// kernel's protected symlinks), so that nobody else can lead a save onto a file of the player's.
+static bool followable(const std::string &path, const struct stat &link)
+{
+    size_t cut = path.rfind('/');
+    std::string folder = cut == std::string::npos ? "." : path.substr(0, cut + 1);
+    struct stat owner;
+    if (stat(folder.c_str(), &owner) != 0)
+        return false;
+    if (!(owner.st_mode & (S_IWGRP | S_IWOTH)))
+        return true;
+    return link.st_uid == geteuid() || link.st_uid == owner.st_uid;
+}
+
+// Opens the file at `path` with `flags`, following a link only where `followable` allows, and
+// without waiting for the other end of a FIFO. The descriptor, -1 with errno set, or
+// LinkNotFollowed.
+static int openKept(const std::string &path, int flags)
+{
+    int fd = open(path.c_str(), flags | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd >= 0 || errno != ELOOP)
+        return fd;
+    struct stat link, again;
+    if (lstat(path.c_str(), &link) != 0 || !S_ISLNK(link.st_mode))
+        return -1;
+    if (!followable(path, link))
+        return LinkNotFollowed;
+    fd = open(path.c_str(), flags | O_NONBLOCK | O_CLOEXEC);
+    // The link followed must be the one judged, not another put in its place meanwhile.
+    if (fd >= 0 && (lstat(path.c_str(), &again) != 0 || again.st_ino != link.st_ino ||
+                    again.st_dev != link.st_dev || again.st_uid != link.st_uid)) {
+        close(fd);
+        return LinkNotFollowed;
+    }
+    return fd;
+}
+
+bool readKeptFile(const std::string &path, size_t bound, std::string &text)
+{
+    text.clear();
+    int fd = openKept(path, O_RDONLY);
+    if (fd < 0)
+        return false;
+    struct stat info;
+    bool regular = fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
+    if (regular)
+        text.resize(bound);
+    size_t done = 0;
+    while (regular && done < bound) {
+        ssize_t got = read(fd, &text[done], bound - done);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got <= 0)
+            break;
+        done += static_cast<size_t>(got);
+    }
+    text.resize(done);
+    close(fd);
+    return regular;
 }
 
 // Writes all of `text` from the start of the open file, then cuts the file after it: a save cut
@@ -96,7 +174,10 @@ enum class Renamed { Done, NoTemporary, Failed };
 static Renamed replaceByRename(const std::string &path, const std::string &text, const struct stat *old, int &error)
 {
     std::string temporary = path + ".new";
-    int fd = open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0666);
+    // Whatever lies under that name (left by a save cut short, or put there by someone else) is
+    // taken away, never opened: the new file is made afresh, or not at all.
+    unlink(temporary.c_str());
+    int fd = open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
     if (fd < 0) {
         error = errno;
         return Renamed::NoTemporary;
@@ -133,18 +214,21 @@ static std::string failure(int error)
 std::string writeWholeFile(const std::string &path, const std::string &text)
 {
     int error = 0;
-    struct stat old;
-    if (stat(path.c_str(), &old) != 0) {
+    int fd = openKept(path, O_WRONLY);
+    if (fd == LinkNotFollowed)
+        return "a link of another user in a folder that others may write";
+    if (fd < 0) {
         error = errno;
         if (error == ENOENT)
             replaceByRename(path, text, nullptr, error);
-        return failure(error);
+        // A folder, or a FIFO or device with nothing at its other end.
+        return error == EISDIR || error == ENXIO ? "not a file" : failure(error);
     }
-    if (!S_ISREG(old.st_mode))
+    struct stat old;
+    if (fstat(fd, &old) != 0 || !S_ISREG(old.st_mode)) {
+        close(fd);
         return "not a file";
-    int fd = open(path.c_str(), O_WRONLY | O_CLOEXEC);
-    if (fd < 0)
-        return failure(errno);  // the player may not write it
+    }
     // A rename would cut a link to the file, or one of its other names, loose from the new text.
     struct stat name;
     bool plain = lstat(path.c_str(), &name) == 0 && !S_ISLNK(name.st_mode) && old.st_nlink == 1;
@@ -152,6 +236,43 @@ std::string writeWholeFile(const std::string &path, const std::string &text)
         error = writeFromStart(fd, text);
     close(fd);
     return failure(error);
+}
+
+int lockFolder(const std::string &folder)
+{
+    int fd = open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    for (int waited = 0; fd >= 0 && waited < 2000; waited += 10) {
+        if (flock(fd, LOCK_EX | LOCK_NB) == 0)
+            return fd;
+        if (errno != EWOULDBLOCK && errno != EINTR)
+            break;
+        usleep(10000);
+    }
+    if (fd >= 0)
+        close(fd);
+    return -1;
+}
+
+void unlockFolder(int handle)
+{
+    if (handle >= 0)
+        close(handle);
+}
+
+bool openLogFile(std::ofstream &log, const std::string &path)
+{
+    if (log.is_open())
+        log.close();
+    log.clear();
+    int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0666);
+    struct stat info;
+    if (fd >= 0 && fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && ftruncate(fd, 0) == 0) {
+        // The stream opens the very file checked here, whatever its name leads to meanwhile.
+        log.open("/proc/self/fd/" + std::to_string(fd), std::ios::out | std::ios::trunc);
+    }
+    if (fd >= 0)
+        close(fd);
+    return log.is_open();
 }
 
 #else
@@ -178,12 +299,39 @@ std::string userDataFolder()
     return std::string();
 }
 
+bool readKeptFile(const std::string &path, size_t bound, std::string &text)
+{
+    std::ifstream in(path, std::ios::binary);
+    text.assign(bound, '\0');
+    in.read(&text[0], static_cast<std::streamsize>(bound));
+    text.resize(static_cast<size_t>(in.gcount()));
+    return static_cast<bool>(in) || in.eof();
+}
+
 std::string writeWholeFile(const std::string &path, const std::string &text)
 {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out << text;
     out.close();
     return out ? std::string() : "cannot write the file";
+}
+
+int lockFolder(const std::string &)
+{
+    return -1;
+}
+
+void unlockFolder(int)
+{
+}
+
+bool openLogFile(std::ofstream &log, const std::string &path)
+{
+    if (log.is_open())
+        log.close();
+    log.clear();
+    log.open(path, std::ios::out | std::ios::trunc);
+    return log.is_open();
 }
 
 #endif

@@ -285,6 +285,7 @@ struct GameState {
     uint32_t nextFrameDue;        // SDL tick at which the next pass is due
     std::string programDir;       // directory of the executable with its separator, or empty
     std::string dataDir;          // where opt.dat, dex.dll and log.txt are kept
+    bool filesReadOnly;           // opt.dat and dex.dll are read but never saved, and no log is kept
     std::string settingsPath;
     std::string highScorePath;
     std::string controlsPath;
@@ -298,6 +299,7 @@ struct GameState {
     Controls controls;            // kept in controls.dat
 
     // --- Window layer ------------------------------------------------------------------
+    bool windowOpen;              // an OpenGL window was made by the last initVideo or setVideoMode
     int32_t windowWidth;
     int32_t windowHeight;
     int32_t windowFullscreen;

@@ -17,18 +17,7 @@ static const Colour Yellow = {1.0f, 1.0f, 0.0f, 1.0f};
 void insertResult()
 {
     const Round &r = game.round;
-    HighScoreEntry *rows = game.highScores.rows;
-    int p = 0;
-    while (p < HighScoreRows && rows[p].score >= r.score)
-        p++;
-    if (p == HighScoreRows)
-        return;
-    // Row 10 receives the row pushed off the bottom; it is never shown or saved.
-    for (int j = HighScoreRows - 1; j >= p; j--)
-        rows[j + 1] = rows[j];
-    rows[p] = {r.playerName, r.level, r.playTime / 60, r.score};
-    game.litRow = p;
-    saveHighScores();
+    game.litRow = recordResult({r.playerName, r.level, r.playTime / 60, r.score});
 }
 
 bool gameOverTakesEvent()

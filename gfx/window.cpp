@@ -4,6 +4,9 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 
+#include <cstdio>
+#include <cstring>
+
 #include "SDL.h"
 #include "base/state.h"
 
@@ -18,35 +21,88 @@ static Uint32 videoFlags(int32_t fullscreen)
     return fullscreen ? FullscreenFlags : WindowedFlags;
 }
 
-void initVideo(const std::string &caption, int32_t width, int32_t height, int32_t fullscreen)
+// SDL's reason for the last failure, for a line of the log of its own.
+static std::string sdlReason()
+{
+    const char *reason = SDL_GetError();
+    return reason && reason[0] ? reason : "no reason given";
+}
+
+// One try at the window in a mode: the empty text when it was made where the player sees it,
+// else why not. SDL 2's stand-in for SDL 1.2 falls back, without a display, to a driver that
+// draws off the screen: its window counts as none.
+static std::string tryWindow(int32_t fullscreen)
+{
+    SDL_ClearError();
+    if (!SDL_SetVideoMode(game.windowWidth, game.windowHeight, 0, videoFlags(fullscreen)))
+        return sdlReason();
+    char driver[32] = "";
+    SDL_VideoDriverName(driver, sizeof driver);
+    if (std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0)
+        return std::string("SDL's video driver ") + driver + " shows no window";
+    return std::string();
+}
+
+// Makes the window in the mode asked for; a fullscreen window that cannot be made is made
+// windowed instead, so that a saved setting never keeps the game from showing. Failures are
+// logged with the reason, each on a line of its own; success is not. Records the mode made, or
+// the lack of a window.
+static bool makeWindow(int32_t fullscreen)
+{
+    std::string failure = tryWindow(fullscreen);
+    if (!failure.empty() && fullscreen) {
+        game.logFile << "Unable to set video " << game.windowWidth << " " << game.windowHeight << " fullscreen\n"
+                     << failure << "\nRetrying in a window\n";
+        failure = tryWindow(0);
+        if (failure.empty())
+            game.windowFullscreen = 0;
+    }
+    if (!failure.empty())
+        game.logFile << "Unable to set video " << game.windowWidth << " " << game.windowHeight << "\n" << failure << "\n";
+    game.windowOpen = failure.empty();
+    return game.windowOpen;
+}
+
+bool initVideo(const std::string &caption, int32_t width, int32_t height, int32_t fullscreen)
 {
     game.focusState = AwaitFocus;
     game.windowFullscreen = fullscreen;
     game.windowWidth = width;
     game.windowHeight = height;
 
-    if (SDL_SetVideoMode(width, height, 0, videoFlags(fullscreen)))
+    if (makeWindow(fullscreen))
         game.logFile << "Video initialize OK\n";
-    else
-        game.logFile << "Unable to set video " << width << " " << height << " " << SDL_GetError() << "\n";
     SDL_WM_SetCaption(caption.c_str(), nullptr);
 
     if (SDL_Init(SDL_INIT_VIDEO) < 0)
-        game.logFile << "Unable initialize SDL video\n" << SDL_GetError();
+        game.logFile << "Unable initialize SDL video\n" << sdlReason() << "\n";
     else
         game.logFile << "SDL video initialize OK\n";
     applyGlState();
+    return game.windowOpen;
 }
 
-void setVideoMode(const std::string &caption, int32_t fullscreen)
+bool setVideoMode(const std::string &caption, int32_t fullscreen)
 {
     game.focusState = AwaitFocus;
     game.windowFullscreen = fullscreen;
     SDL_QuitSubSystem(SDL_INIT_VIDEO);
-    SDL_SetVideoMode(game.windowWidth, game.windowHeight, 0, videoFlags(fullscreen));
+    makeWindow(fullscreen);
     SDL_WM_SetCaption(caption.c_str(), nullptr);
     SDL_InitSubSystem(SDL_INIT_VIDEO);
     applyGlState();
+    return game.windowOpen;
+}
+
+void reportNoWindow()
+{
+    game.logFile << "No OpenGL window could be made: the game ends\n";
+    if (game.logFile.good())
+        std::fprintf(stderr, "Tavirel cannot start, as no OpenGL window could be made; the details are in its log, %s\n",
+                     game.logPath.c_str());
+    else
+        std::fprintf(stderr, "Tavirel cannot start, as no OpenGL window could be made; no log could be written to %s\n",
+                     game.logPath.c_str());
 }
 
 void applyGlState()

@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <vector>
 
 #include "base/files.h"
 #include "base/state.h"
@@ -44,8 +45,17 @@ TEST_F(FilesTest, SettingsReadInAnyLayoutOverTheDefaults)
     expectSettings(readSettings("1"), 1, 0, 0);
     expectSettings(readSettings("1 1 0"), 1, 1, 0);
     expectSettings(readSettings("1\r\n0\r\n1\r\n"), 1, 0, 1);
-    expectSettings(readSettings("  +1\t\n\n -1 7 trailing words"), 1, -1, 7);
     expectSettings(readSettings(""), 0, 0, 0);
+}
+
+// The page, the window and the mixer all take a switch as on or off: any number but 0 is on.
+TEST_F(FilesTest, AnyNumberButZeroReadsAsASwitchedOnOne)
+{
+    expectSettings(readSettings("  +1\t\n\n -1 7 trailing words"), 1, 1, 1);
+    expectSettings(readSettings("0 7 0"), 0, 1, 0);
+    expectSettings(readSettings("2147483647 0 -2147483648"), 1, 0, 1);
+    saveSettings();
+    EXPECT_EQ(readFile(game.settingsPath), "1\n0\n1\n");
 }
 
 TEST_F(FilesTest, DamagedSettingsKeepTheFieldsReadBeforeTheFault)
@@ -78,7 +88,7 @@ TEST_F(FilesTest, DefaultTableWithoutAFile)
     EXPECT_EQ(std::string(DefaultName).find_first_of(" \t\r\n%"), std::string::npos);
 }
 
-TEST_F(FilesTest, ShortAndDamagedTablesKeepRowsUpToTheFault)
+TEST_F(FilesTest, ShortAndDamagedTablesLoseOnlyTheDamagedRows)
 {
     writeFile(game.highScorePath, "ann 3 100 900\r\nbob 2 50 800\r\ncid 2 40 700\r\ndee 1 30 600\r\n");
     loadHighScores();
@@ -88,14 +98,36 @@ TEST_F(FilesTest, ShortAndDamagedTablesKeepRowsUpToTheFault)
     EXPECT_EQ(game.highScores.rows[4].name, DefaultName);
     EXPECT_EQ(game.highScores.rows[4].score, 260);
 
-    writeFile(game.highScorePath, "ann 3 100 900 bob 2 50 800 cid five 40 700 dee 1 30 600");
-    loadHighScores();
-    EXPECT_EQ(game.highScores.rows[1].score, 800);
-    EXPECT_EQ(game.highScores.rows[2].name, "cid");
-    EXPECT_EQ(game.highScores.rows[2].level, 1);
-    EXPECT_EQ(game.highScores.rows[2].time, 10);
-    EXPECT_EQ(game.highScores.rows[2].score, 280);
-    EXPECT_EQ(game.highScores.rows[3].name, DefaultName);
+    // Each file holds the rows ann 900, bob 800, cid 700, dee 600, one of them damaged in its
+    // own way; every other row is read, the later ones moving up.
+    struct Case {
+        const char *file;
+        const char *lost;
+    } cases[] = {
+        {"ann 3 100 900 bob 2 50 800 cid five 40 700 dee 1 30 600", "cid"},
+        {"ann 3 100 900\nbob 2 50 800\ncarol 1 1 99999999999\ncid 2 40 700\ndee 1 30 600\n", "carol"},
+        {"ann 3 100 900\nbob 2 50\ncid 2 40 700\ndee 1 30 600\n", "bob"},
+        {"ann 3 100 900\nbob 2 50 800\nzed\ncid 2 40 700\ndee 1 30 600\n", "zed"},
+        {"ann 3 100 900\nbob 2 50 800 9\ncid 2 40 700\ndee 1 30 600\n", "9"},
+        {"ann 3 100 900\nbob 2 50 800\ncid 2 40 7x0\ndee 1 30 600\n", "cid"},
+        {"ann\n3\n100\n900\nbob 2\n50 800\ncid 2 40 700 dee -1\n30 600 eve", "eve"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.file);
+        writeFile(game.highScorePath, c.file);
+        loadHighScores();
+        std::vector<std::string> kept;
+        for (const char *name : {"ann", "bob", "cid", "dee"})
+            if (name != std::string(c.lost))
+                kept.push_back(name);
+        for (size_t i = 0; i < kept.size(); i++)
+            EXPECT_EQ(game.highScores.rows[i].name, kept[i]);
+        for (size_t i = kept.size(); i < HighScoreRows; i++)
+            EXPECT_EQ(game.highScores.rows[i].name, DefaultName);
+        for (size_t i = 0; i < kept.size(); i++)
+            EXPECT_EQ(game.highScores.rows[i].score, kept[i] == "ann" ? 900 : kept[i] == "bob" ? 800 : kept[i] == "cid" ? 700 : 600);
+    }
+    EXPECT_EQ(game.highScores.rows[3].level, -1);  // the last case's dee
 }
 
 TEST_F(FilesTest, WrittenTableReadsBackEqualWithAnyName)
@@ -129,12 +161,22 @@ TEST_F(FilesTest, HandWrittenPercentSignsThatAreNoEscapeStay)
     EXPECT_EQ(decodeName("%41%62"), "Ab");
 }
 
-TEST_F(FilesTest, OverlongNamesFromAFileAreCut)
+// A name typed is at most MaxNameLength, but one written into the file by hand is read and saved
+// whole, up to MaxKeptNameLength bytes.
+TEST_F(FilesTest, LongNamesFromAFileAreKeptWholeUpToTheirBound)
 {
-    writeFile(game.highScorePath, std::string(100000, 'x') + " 2 3 4");
+    std::string longName(40, 'l'), overlong(1000, 'x');
+    writeFile(game.highScorePath, longName + " 1 2 3\n" + overlong + " 2 3 4\n" + "ok 3 4 5\n");
     loadHighScores();
-    EXPECT_EQ(game.highScores.rows[0].name, std::string(MaxNameLength, 'x'));
-    EXPECT_EQ(game.highScores.rows[0].score, 4);
+    EXPECT_EQ(game.highScores.rows[0].name, longName);
+    EXPECT_EQ(game.highScores.rows[0].score, 3);
+    EXPECT_EQ(game.highScores.rows[1].name, std::string(MaxKeptNameLength, 'x'));
+    EXPECT_EQ(game.highScores.rows[1].score, 4);
+    EXPECT_EQ(game.highScores.rows[2].name, "ok");
+    saveHighScores();
+    loadHighScores();
+    EXPECT_EQ(game.highScores.rows[0].name, longName);
+    EXPECT_EQ(game.highScores.rows[1].name, std::string(MaxKeptNameLength, 'x'));
 }
 
 TEST_F(FilesTest, SavesReplaceTheFileWholeOrRewriteItWhenNoTemporaryFileCanBeMade)

@@ -1,6 +1,9 @@
 // paths_test.cpp: the program folder taken from the executable's path, and the log.
 #include <gtest/gtest.h>
 #include <grp.h>
+#include <pwd.h>
+#include <sched.h>
+#include <sys/mount.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -8,6 +11,7 @@
 #include <cstdlib>
 
 #include "base/paths.h"
+#include "base/platform.h"
 #include "base/state.h"
 #include "support.h"
 
@@ -37,6 +41,16 @@ TEST(Paths, ABareNameGivesTheFolderOfTheRunningExecutable)
         EXPECT_EQ(programDirOf(bare), buildDir) << bare;
         EXPECT_EQ(game.programDir, buildDir);
     }
+    // A link of that name in the working folder is another program: it does not count.
+    std::string work = makeTempDir(), elsewhere = makeTempDir();
+    writeFile(elsewhere + "tavirel", "");
+    ASSERT_EQ(symlink((elsewhere + "tavirel").c_str(), (work + "tavirel").c_str()), 0);
+    char *before = getcwd(nullptr, 0);
+    ASSERT_EQ(chdir(work.c_str()), 0);
+    EXPECT_EQ(programDirOf("tavirel"), buildDir);
+    EXPECT_EQ(programDirOf("./tavirel"), elsewhere);  // a path, though, is followed
+    ASSERT_EQ(chdir(before), 0);
+    std::free(before);
 }
 
 TEST(Paths, LogIsTruncatedAndWrittenBesideTheGame)
@@ -140,7 +154,86 @@ TEST(Paths, KeptFilesGoWhereThePlayerMayWrite)
         std::string kept = c.ownFolder ? own : gameDir;
         EXPECT_EQ(readFile(kept + "opt.dat"), c.settingsRead);
         EXPECT_EQ(readFile(kept + "dex.dll"), "ana 2 30 400\n");
-        EXPECT_EQ(readFile(kept + "log.txt"), "kept\n");
+        // Where the files are not beside the game, the log says where they are.
+        EXPECT_EQ(readFile(kept + "log.txt"),
+                  (c.ownFolder ? "Settings, scores and this log are kept in " + own + "\n" : "") + "kept\n");
         EXPECT_EQ(readFile(gameDir + "opt.dat"), "1 0 0");  // the game's folder is never changed
+        struct stat made;
+        if (c.ownFolder && !c.ownSettings)
+            for (const std::string &folder : {home + "data", own}) {
+                ASSERT_EQ(stat(folder.c_str(), &made), 0);
+                EXPECT_EQ(made.st_mode & 0777, 0700u) << folder;  // made private to the player
+            }
+    }
+}
+
+// Where neither the game's folder nor one of the player's own can be written, the log (if there
+// is one) says that nothing new can be kept.
+TEST(Paths, TheLogSaysWhenNothingNewCanBeKept)
+{
+    if (geteuid() != 0)
+        GTEST_SKIP() << "needs root to stand in for a player";
+    std::string gameDir = makeTempDir();
+    writeFile(gameDir + "log.txt", "");
+    ASSERT_EQ(chown((gameDir + "log.txt").c_str(), PlayerUid, PlayerUid), 0);
+    ASSERT_EQ(chmod(gameDir.c_str(), 0755), 0);
+    ASSERT_TRUE(asPlayer([&] {
+        setenv("XDG_DATA_HOME", "/proc/nowhere", 1);
+        setenv("HOME", "/proc", 1);
+        programDirOf(gameDir + "tavirel");
+        chooseDataDir();
+        openLog();
+        return game.dataDir == gameDir;
+    }));
+    EXPECT_EQ(readFile(gameDir + "log.txt"), "No folder to keep new files in: " + gameDir +
+                                                 " cannot be written, and no folder of the player's own can be made\n");
+}
+
+// Without a usable $XDG_DATA_HOME or $HOME, the player's home folder comes from the system's
+// record of the player. Run in a mount namespace of its own, where that folder (root's, as the
+// test runs as root) is a fresh temporary one.
+TEST(Paths, WithoutAUsableHomeTheRecordedHomeFolderIsUsed)
+{
+    if (geteuid() != 0)
+        GTEST_SKIP() << "needs root to stand in a folder for its home";
+    const struct passwd *root = getpwuid(0);
+    ASSERT_NE(root, nullptr);
+    std::string recorded = root->pw_dir;
+    std::string aFile = makeTempDir() + "file", aHome = makeTempDir(), aHomeName = aHome.substr(0, aHome.size() - 1);
+    writeFile(aFile, "");
+    struct Case {
+        const char *what;
+        const char *xdgDataHome;  // null: unset
+        const char *home;
+        std::string kept;         // below the folder that stands in for the recorded home
+    } cases[] = {
+        {"neither set", nullptr, nullptr, "/.local/share/tavirel/"},
+        {"$XDG_DATA_HOME naming a file, no $HOME", aFile.c_str(), nullptr, "/.local/share/tavirel/"},
+        {"both naming files", aFile.c_str(), aFile.c_str(), "/.local/share/tavirel/"},
+        {"relative folders", "data", "home", "/.local/share/tavirel/"},
+        {"$XDG_DATA_HOME naming a file, a usable $HOME", aFile.c_str(), aHomeName.c_str(), ""},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        std::string standIn = makeTempDir();
+        pid_t pid = fork();
+        if (pid == 0) {
+            if (unshare(CLONE_NEWNS) != 0 || mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
+                mount(standIn.c_str(), recorded.c_str(), nullptr, MS_BIND, nullptr) != 0)
+                _exit(77);
+            c.xdgDataHome ? setenv("XDG_DATA_HOME", c.xdgDataHome, 1) : unsetenv("XDG_DATA_HOME");
+            c.home ? setenv("HOME", c.home, 1) : unsetenv("HOME");
+            std::string want = c.kept.empty() ? aHome + ".local/share/tavirel/" : recorded + c.kept;
+            _exit(userDataFolder() == want ? 0 : 1);
+        }
+        int status = -1;
+        waitpid(pid, &status, 0);
+        if (WIFEXITED(status) && WEXITSTATUS(status) == 77)
+            GTEST_SKIP() << "no mount namespace to be had here";
+        EXPECT_EQ(status, 0);
+        std::string made = c.kept.empty() ? aHome + ".local/share/tavirel" : standIn + ".local/share/tavirel";
+        struct stat info;
+        ASSERT_EQ(stat(made.c_str(), &info), 0) << made;
+        EXPECT_EQ(info.st_mode & 0777, 0700u);
     }
 }

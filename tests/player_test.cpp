@@ -13,11 +13,16 @@
 
 namespace {
 
-// Whether the box of the screen shows the menu items' hover yellow.
+// The game's window, whose picture the tests read: wherever the library puts it on the screen
+// (the classic SDL 1.2 at the top-left corner, SDL 2's stand-in in the middle), the box is read
+// from the window's own picture.
+unsigned long gameWindow = 0;
+
+// Whether the box of the game's window shows the menu items' hover yellow.
 bool lit(const PlaceBox &box)
 {
     static Display *display = XOpenDisplay(nullptr);
-    XImage *image = XGetImage(display, DefaultRootWindow(display), box.x, box.y, box.w, box.h, AllPlanes, ZPixmap);
+    XImage *image = XGetImage(display, gameWindow, box.x, box.y, box.w, box.h, AllPlanes, ZPixmap);
     int count = 0;
     for (int y = 0; image && y < box.h; y++)
         for (int x = 0; x < box.w; x++) {
@@ -52,7 +57,8 @@ struct Player : ::testing::Test {
     {
         copyMedia(dir);
         pid = startGameIn(dir);
-        window = std::to_string(findWindowOf(pid, 15000));
+        gameWindow = findWindowOf(pid, 15000);
+        window = std::to_string(gameWindow);
         ASSERT_NE(window, "0");
         ASSERT_TRUE(waitForPicture(10000));
     }

@@ -2,7 +2,11 @@
 #include <gtest/gtest.h>
 #include <csignal>
 #include <cstdlib>
+#include <cstdio>
 #include <sys/stat.h>
+#include <unistd.h>
+
+#include <functional>
 
 #include "support.h"
 
@@ -118,6 +122,35 @@ TEST(StartUp, DamagedFilesAndAMissingLogDoNotStopTheGame)
     EXPECT_EQ(readFile(dir + "dex.dll"), junk);  // never touched at start-up
 }
 
+// Files that are not what they seem, put where the game keeps its own: a FIFO nobody writes, a
+// link to an endless device, a huge sparse file. The game reads none of them for long.
+TEST(StartUp, FifosDevicesAndHugeFilesInPlaceOfItsFilesDoNotHoldItUp)
+{
+    struct Case {
+        const char *what;
+        std::function<void(const std::string &path)> plant;
+    } cases[] = {
+        {"FIFOs", [](const std::string &path) { ASSERT_EQ(mkfifo(path.c_str(), 0644), 0); }},
+        {"links to /dev/zero", [](const std::string &path) { ASSERT_EQ(symlink("/dev/zero", path.c_str()), 0); }},
+        {"sparse files of 4 GB", [](const std::string &path) {
+             writeFile(path, "");
+             ASSERT_EQ(truncate(path.c_str(), 4l << 30), 0);
+         }},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        std::string dir = makeTempDir();
+        copyMedia(dir);
+        for (const char *name : {"opt.dat", "dex.dll", "log.txt"})
+            c.plant(dir + name);
+        pid_t pid = startGameIn(dir);
+        unsigned long window = waitForGame(pid);
+        EXPECT_NE(window, 0ul) << "no picture: start-up was held up";
+        kill(pid, SIGTERM);
+        EXPECT_EQ(waitForExit(pid, 10000), 0);
+    }
+}
+
 TEST(StartUp, AnUnwritableProgramFolderDoesNotStopTheGame)
 {
     // Nothing can be created in /proc, not even by root: no log, no settings, no media.
@@ -127,6 +160,103 @@ TEST(StartUp, AnUnwritableProgramFolderDoesNotStopTheGame)
     EXPECT_EQ(windowName(window), "Tavirel");
     closeWindow(window);
     EXPECT_EQ(waitForExit(pid, 10000), 0);
+}
+
+}  // namespace
+
+namespace {
+
+// The output of a shell command.
+std::string outputOf(const std::string &command)
+{
+    std::string text;
+    FILE *pipe = popen(command.c_str(), "r");
+    char buffer[256];
+    while (pipe && std::fgets(buffer, sizeof buffer, pipe))
+        text += buffer;
+    if (pipe)
+        pclose(pipe);
+    return text;
+}
+
+// Where no OpenGL window can be made, whatever SDL's video driver: the game ends at once with
+// status 1, one sentence on stderr saying where the log is, and the log kept with SDL's reason.
+TEST(NoWindow, TheGameSaysSoAndEndsWhateverTheDriver)
+{
+    XServer noGlx = startXServer("-extension GLX -screen 0 1024x768x24");
+    ASSERT_FALSE(noGlx.display.empty());
+    struct Case {
+        const char *what;
+        std::vector<std::string> environment;
+        bool logWritable;
+    } cases[] = {
+        {"an X server without GLX", {"DISPLAY=" + noGlx.display}, true},
+        {"SDL's dummy video driver", {"SDL_VIDEODRIVER=dummy"}, true},
+        {"no X server to be reached", {"DISPLAY=:9999", "TERM=dumb"}, true},
+        {"SDL's dummy video driver, no log", {"SDL_VIDEODRIVER=dummy"}, false},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        std::string dir = makeTempDir();
+        copyMedia(dir);
+        writeFile(dir + "opt.dat", "1 0 0\n");  // fullscreen: tried windowed as well
+        if (!c.logWritable) {
+            ASSERT_EQ(mkdir((dir + "log.txt").c_str(), 0755), 0);
+        }
+        std::vector<std::string> environment = c.environment;
+        environment.push_back("SDL_AUDIODRIVER=dummy");
+        pid_t pid = startGameWith(dir, environment);
+        EXPECT_EQ(waitForExit(pid, 30000), 1);
+        std::string log = readFile(dir + "log.txt");
+        // The game's sentence comes last; a library may have had its say before it.
+        std::string said = readFile(dir + "stderr.txt");
+        said = said.substr(said.rfind('\n', said.size() - 2) == std::string::npos ? 0 : said.rfind('\n', said.size() - 2) + 1);
+        if (c.logWritable) {
+            EXPECT_EQ(said, "Tavirel cannot start, as no OpenGL window could be made; the details are in its log, " +
+                                dir + "log.txt\n");
+            EXPECT_TRUE(startsWith(log, "Unable to set video 800 600 fullscreen\n")) << log;
+            std::string windowed = "\nRetrying in a window\nUnable to set video 800 600\n";
+            size_t reason = log.find(windowed);
+            ASSERT_NE(reason, std::string::npos) << log;
+            reason += windowed.size();
+            EXPECT_GT(log.find('\n', reason), reason) << "SDL's reason on a line of its own:\n" << log;
+            std::string last = "\nNo OpenGL window could be made: the game ends\n";
+            EXPECT_EQ(log.substr(log.size() - last.size()), last);
+        } else {
+            EXPECT_EQ(said, "Tavirel cannot start, as no OpenGL window could be made; no log could be written to " +
+                                dir + "log.txt\n");
+        }
+        EXPECT_EQ(readFile(dir + "opt.dat"), "1 0 0\n");  // the setting is left as the player saved it
+    }
+    stopXServer(noGlx);
+}
+
+// A desktop smaller than the game's screen cannot take it fullscreen with the classic library: a
+// window is made instead, so that a saved setting never leaves the player without a picture.
+// (SDL 2's stand-in scales the picture to the desktop instead, and needs no fallback.)
+TEST(NoWindow, FullscreenThatCannotBeMadeIsMadeWindowed)
+{
+    XServer small = startXServer("-screen 0 640x480x24");
+    ASSERT_FALSE(small.display.empty());
+    std::string dir = makeTempDir();
+    copyMedia(dir);
+    writeFile(dir + "opt.dat", "1\n0\n0\n");
+    pid_t pid = startGameWith(dir, {"DISPLAY=" + small.display, "SDL_AUDIODRIVER=dummy"});
+    std::string geometry = outputOf("DISPLAY=" + small.display +
+                                    " timeout 20 xdotool search --sync --onlyvisible --name '^Tavirel$' "
+                                    "getwindowgeometry 2>/dev/null");
+    kill(pid, SIGTERM);
+    EXPECT_EQ(waitForExit(pid, 10000), 0);
+    std::string log = readFile(dir + "log.txt");
+    if (startsWith(log, "Video initialize OK\n")) {
+        EXPECT_NE(geometry.find("Geometry: "), std::string::npos) << "no window shown";
+    } else {
+        EXPECT_NE(geometry.find("Geometry: 800x600"), std::string::npos) << geometry;
+        EXPECT_TRUE(startsWith(log, "Unable to set video 800 600 fullscreen\n")) << log;
+        EXPECT_NE(log.find("\nRetrying in a window\nVideo initialize OK\nSDL video initialize OK\n"), std::string::npos) << log;
+    }
+    EXPECT_EQ(readFile(dir + "stderr.txt"), "");
+    stopXServer(small);
 }
 
 }  // namespace

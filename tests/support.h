@@ -173,6 +173,20 @@ pid_t startGameIn(const std::string &dir);
 // `workDir`.
 pid_t startGameThroughPath(const std::string &dir, const std::string &workDir);
 
+// Copies the built game into `dir` and starts it from there with its environment changed by
+// `changes` ("NAME=value", or "NAME" alone to remove it): its standard output goes nowhere, its
+// standard error into `dir` + "stderr.txt".
+pid_t startGameWith(const std::string &dir, const std::vector<std::string> &changes);
+
+// A virtual X server of the test's own besides the one it runs in, started with `arguments`
+// (e.g. "-screen 0 640x480x24"): its display name (":N"), or empty if it did not start.
+struct XServer {
+    pid_t pid;
+    std::string display;
+};
+XServer startXServer(const std::string &arguments);
+void stopXServer(XServer &server);
+
 // The exit status once the process ends, or -1 if it is still running after `timeoutMs`
 // (it is then killed).
 int waitForExit(pid_t pid, int timeoutMs);

@@ -5,6 +5,7 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <csignal>
+#include <fcntl.h>
 #include <cstdlib>
 #include <cstring>
 #include <sys/prctl.h>
@@ -54,6 +55,76 @@ pid_t startGameThroughPath(const std::string &dir, const std::string &workDir)
         _exit(127);
     }
     return pid;
+}
+
+pid_t startGameWith(const std::string &dir, const std::vector<std::string> &changes)
+{
+    if (!copyGameInto(dir))
+        return -1;
+    pid_t pid = fork();
+    if (pid == 0) {
+        prctl(PR_SET_PDEATHSIG, SIGKILL);
+        for (const std::string &change : changes) {
+            size_t equals = change.find('=');
+            if (equals == std::string::npos)
+                unsetenv(change.c_str());
+            else
+                setenv(change.substr(0, equals).c_str(), change.substr(equals + 1).c_str(), 1);
+        }
+        int nowhere = open("/dev/null", O_RDWR);
+        int errors = open((dir + "stderr.txt").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        if (nowhere < 0 || errors < 0 || dup2(nowhere, 0) < 0 || dup2(nowhere, 1) < 0 || dup2(errors, 2) < 0 ||
+            chdir("/") != 0)
+            _exit(126);
+        std::string exe = dir + "tavirel";
+        execl(exe.c_str(), exe.c_str(), static_cast<char *>(nullptr));
+        _exit(127);
+    }
+    return pid;
+}
+
+XServer startXServer(const std::string &arguments)
+{
+    int ready[2];
+    XServer server{-1, ""};
+    if (pipe(ready) != 0)
+        return server;
+    server.pid = fork();
+    if (server.pid == 0) {
+        prctl(PR_SET_PDEATHSIG, SIGKILL);
+        close(ready[0]);
+        int nowhere = open("/dev/null", O_WRONLY);
+        dup2(nowhere, 2);
+        std::string command = "exec Xvfb -displayfd " + std::to_string(ready[1]) + " " + arguments +
+                              " -nolisten tcp -noreset";
+        execl("/bin/sh", "sh", "-c", command.c_str(), static_cast<char *>(nullptr));
+        _exit(127);
+    }
+    close(ready[1]);
+    std::string number;
+    char piece;
+    while (read(ready[0], &piece, 1) == 1 && piece != '\n')
+        number += piece;
+    close(ready[0]);
+    // Xvfb names its display a moment before it answers there.
+    for (int waited = 0; !number.empty() && waited < 10000; waited += 20) {
+        if (Display *answer = XOpenDisplay((":" + number).c_str())) {
+            XCloseDisplay(answer);
+            server.display = ":" + number;
+            break;
+        }
+        usleep(20000);
+    }
+    return server;
+}
+
+void stopXServer(XServer &server)
+{
+    if (server.pid > 0) {
+        kill(server.pid, SIGTERM);
+        waitpid(server.pid, nullptr, 0);
+    }
+    server.pid = -1;
 }
 
 int waitForExit(pid_t pid, int timeoutMs)

@@ -5,8 +5,11 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <string>
+#include <vector>
 
 #include "SDL.h"
+#include "SDL_mixer.h"
 #include "base/paths.h"
 #include "base/state.h"
 #include "audio/sound.h"
@@ -92,18 +95,72 @@ TEST(Window, RebuildKeepsTheSizeAndSwitchesTheMode)
     EXPECT_EQ(game.focusState, AwaitFocus);
 }
 
-TEST(Window, AFailedWindowIsLoggedAndStartUpGoesOn)
+// The lines of `text`, each with the line end it must have.
+std::vector<std::string> linesOf(const std::string &text)
 {
-    // SDL's dummy video driver has no OpenGL, so the window cannot be made. SDL picks its
-    // driver when video comes up: shut down what earlier tests in this process brought up.
-    SDL_Quit();
-    setenv("SDL_VIDEODRIVER", "dummy", 1);
-    std::string log = openWindowWithLog(0);
-    EXPECT_EQ(log.rfind("Unable to set video 800 600 ", 0), 0u) << log;
-    EXPECT_NE(log.find("\nSDL video initialize OK\nSDL audio initialize OK\nMix_open_audio 0\n"), std::string::npos);
-    EXPECT_EQ(pollAppRestore(), 0);
+    std::vector<std::string> lines;
+    for (size_t start = 0, end; start < text.size(); start = end + 1) {
+        end = text.find('\n', start);
+        if (end == std::string::npos)
+            end = text.size();
+        lines.push_back(text.substr(start, end - start));
+    }
+    return lines;
+}
+
+TEST(Window, AFailedWindowIsLoggedWithSdlsReasonAndReported)
+{
+    // SDL's dummy video driver has no OpenGL, so the window cannot be made, in neither mode. SDL
+    // picks its driver when video comes up: shut down what earlier tests in this process brought up.
+    for (int32_t fullscreen : {0, 1}) {
+        SCOPED_TRACE(fullscreen);
+        SDL_Quit();
+        setenv("SDL_VIDEODRIVER", "dummy", 1);
+        std::string log = openWindowWithLog(fullscreen);
+        EXPECT_FALSE(game.windowOpen);
+        std::vector<std::string> lines = linesOf(log);
+        std::vector<std::string> tried = {"Unable to set video 800 600"};
+        if (fullscreen)
+            tried = {"Unable to set video 800 600 fullscreen", lines.size() > 1 ? lines[1] : "", "Retrying in a window",
+                     "Unable to set video 800 600"};
+        ASSERT_GE(lines.size(), tried.size() + 4) << log;
+        for (size_t i = 0; i < tried.size(); i++)
+            EXPECT_EQ(lines[i], tried[i]) << log;
+        // SDL's reason, on a line of its own; its words depend on the library.
+        EXPECT_TRUE(lines[tried.size()] == "OpenGL not available" ||
+                    lines[tried.size()].find("OpenGL support is either not configured") == 0) << log;
+        EXPECT_EQ(log.substr(log.find("\nSDL video")), "\nSDL video initialize OK\nSDL audio initialize OK\nMix_open_audio 0\n");
+        EXPECT_EQ(pollAppRestore(), 0);
+    }
     SDL_Quit();
     unsetenv("SDL_VIDEODRIVER");
+}
+
+// An audio device that cannot be opened: the mixer's reason, and SDL's where its audio did not
+// come up either (the classic library brings it up without a device), each on a line of its own.
+TEST(Window, AFailedAudioDeviceIsLoggedWithItsReasons)
+{
+    int frequency, channels;
+    Uint16 format;
+    while (Mix_QuerySpec(&frequency, &format, &channels))
+        Mix_CloseAudio();
+    SDL_Quit();
+    setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
+    std::string log = openWindowWithLog(0);
+    std::vector<std::string> lines = linesOf(log);
+    ASSERT_GE(lines.size(), 5u) << log;
+    EXPECT_EQ(lines[0], "Video initialize OK");
+    EXPECT_EQ(lines[1], "SDL video initialize OK");
+    size_t mixer = lines[2] == "SDL audio initialize OK" ? 3 : 4;
+    if (mixer == 4) {
+        EXPECT_EQ(lines[2], "Unable initialize SDL audio");
+        EXPECT_FALSE(lines[3].empty());
+    }
+    ASSERT_EQ(lines.size(), mixer + 2) << log;
+    EXPECT_EQ(lines[mixer], "Mix_open_audio -1");
+    EXPECT_FALSE(lines[mixer + 1].empty());
+    EXPECT_EQ(log.back(), '\n');
+    SDL_Quit();
 }
 
 TEST(Focus, WatcherRebuildsAFullscreenWindowOnlyWhenFullyBack)

@@ -13,7 +13,9 @@ if [ "${1:-}" = "--test" ] || [ "${1:-}" = "--shots" ]; then
     packages+=(googletest libgtest-dev libx11-dev libxdamage-dev xvfb xauth xdotool)
 fi
 if [ "${1:-}" = "--test" ]; then
-    packages+=(desktop-file-utils appstream clang libclang-rt-14-dev)
+    packages+=(desktop-file-utils appstream clang libclang-rt-14-dev lintian)
+    # What either SDL 1.2 library needs to run, as the tests run with both (tools/other-sdl.sh).
+    packages+=(libsdl2-2.0-0 libasound2 libcaca0 libpulse0 libx11-6 libxext6)
 fi
 if [ "${1:-}" = "--shots" ]; then
     packages+=(imagemagick)

@@ -26,8 +26,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     readHighScores(file);
     const HighScoreTable read = game.highScores;
     for (int i = 0; i < HighScoreRows; i++)
-        if (read.rows[i].name.size() > static_cast<size_t>(MaxNameLength))
-            fail("a name longer than the game allows was read", highScoresText());
+        if (read.rows[i].name.size() > static_cast<size_t>(MaxKeptNameLength))
+            fail("a name longer than the game keeps was read", highScoresText());
 
     // Saved after the next game and read at the next start.
     const std::string text = highScoresText();

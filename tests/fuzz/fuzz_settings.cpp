@@ -19,6 +19,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     std::istringstream file(std::string(reinterpret_cast<const char *>(data), size));
     readSettings(file);
     const Settings read = game.settings;
+    for (int32_t value : {read.fullscreen, read.musicOff, read.soundOff})
+        if (value != 0 && value != 1) {
+            std::fprintf(stderr, "a switch was read as %d, not as 0 or 1\n", static_cast<int>(value));
+            std::abort();
+        }
 
     // Saved by the options page and read at the next start.
     const std::string text = settingsText();
