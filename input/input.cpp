@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "SDL.h"
+#include "base/config.h"
 #include "input/gamepad.h"
 #include "input/keys.h"
 
@@ -28,6 +29,14 @@ static uint32_t bit(Action action)
     return action < ActionCount ? 1u << action : 0u;
 }
 
+// A point of the window as a pixel of the game's screen, which the window shows scaled.
+static int32_t onScreen(int32_t windowCoordinate, int32_t pictureStart, int32_t pictureSize, int32_t screenSize)
+{
+    if (pictureSize <= 0)
+        return windowCoordinate;
+    return static_cast<int32_t>((static_cast<int64_t>(windowCoordinate) - pictureStart) * screenSize / pictureSize);
+}
+
 // The one event of the frame, as actions, the pointer and the window's close.
 static void translate(const SDL_Event &event)
 {
@@ -37,8 +46,9 @@ static void translate(const SDL_Event &event)
     } else if (event.type == SDL_VIDEOEXPOSE || (event.type == SDL_ACTIVEEVENT && event.active.gain)) {
         in.exposed = true;   // the window was uncovered, or came back
     } else if (event.type == SDL_MOUSEMOTION) {
-        game.mouseX = event.motion.x;
-        game.mouseY = event.motion.y;
+        const PictureRect &p = game.picture;
+        game.mouseX = onScreen(event.motion.x, p.left, p.width, ScreenWidth);
+        game.mouseY = onScreen(event.motion.y, p.top, p.height, ScreenHeight);
         in.pointerMoved = true;
     } else if (event.type == SDL_MOUSEBUTTONDOWN) {
         in.clicked = event.button.button == SDL_BUTTON_LEFT;
