@@ -188,6 +188,7 @@ struct Input {
     bool clicked;         // the left button went down
     bool pointerMoved;    // the pointer moved
     uint32_t pressed;     // bit a: a key or button of Action a went down
+    uint32_t padPressed;  // the same of the gamepad alone
     uint32_t released;    // bit a: a key of Action a came up
     int32_t typed;        // the character code 1..255 of a key that came up, 0 for none
     int32_t keyDown;      // the code of a key that went down, 0 for none

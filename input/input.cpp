@@ -145,6 +145,7 @@ void readInput(InputRule rule)
         if (SDL_PollEvent(&event) == 1)
             translate(event);
         game.input.pressed |= pad.pending;
+        game.input.padPressed = pad.pending;
         game.input.buttonDown = pad.pendingButton;
         pad.pending = 0;
         pad.pendingButton = -1;
