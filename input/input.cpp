@@ -37,14 +37,20 @@ static int32_t onScreen(int32_t windowCoordinate, int32_t pictureStart, int32_t 
     return static_cast<int32_t>((static_cast<int64_t>(windowCoordinate) - pictureStart) * screenSize / pictureSize);
 }
 
+// The window was uncovered, or came back: its picture must be drawn anew.
+static bool exposes(const SDL_Event &event)
+{
+    return event.type == SDL_VIDEOEXPOSE || (event.type == SDL_ACTIVEEVENT && event.active.gain);
+}
+
 // The one event of the frame, as actions, the pointer and the window's close.
 static void translate(const SDL_Event &event)
 {
     Input &in = game.input;
     if (event.type == SDL_QUIT) {
         in.closed = true;
-    } else if (event.type == SDL_VIDEOEXPOSE || (event.type == SDL_ACTIVEEVENT && event.active.gain)) {
-        in.exposed = true;   // the window was uncovered, or came back
+    } else if (exposes(event)) {
+        in.exposed = true;
     } else if (event.type == SDL_MOUSEMOTION) {
         const PictureRect &p = game.picture;
         game.mouseX = onScreen(event.motion.x, p.left, p.width, ScreenWidth);
@@ -74,7 +80,8 @@ static bool isPauseKey(const SDL_Event &event)
 }
 
 // Takes the gamepad's events, and the pause keys when watched, out of the queue in every frame,
-// whether or not the frame takes an event; the other events stay, in their order.
+// whether or not the frame takes an event; the other events stay, in their order. A waiting
+// expose brings the picture anew at once.
 static void followQueue(bool watchPause)
 {
     SDL_Event events[128];
@@ -95,6 +102,7 @@ static void followQueue(bool watchPause)
         } else if (watchPause && isPauseKey(event)) {
             game.input.pauseKey = game.input.pauseKey || event.type == SDL_KEYDOWN;
         } else {
+            game.input.exposed = game.input.exposed || exposes(event);
             kept[keptCount++] = event;
         }
     }
