@@ -133,7 +133,7 @@ TEST_F(FilesTest, ShortAndDamagedTablesLoseOnlyTheDamagedRows)
 TEST_F(FilesTest, WrittenTableReadsBackEqualWithAnyName)
 {
     loadHighScores();
-    const std::string names[HighScoreRows] = {"ann", "two words", "", " lead", "trail ", "100%", "a%20b", "[\\]^_`", "%", "sixteen letters!"};
+    const std::string names[HighScoreRows] = {"ann", "two words", "", " lead", "trail ", "100%", "a%20b\t", "[\\]^_`", "%", "sixteen letters!"};
     for (int i = 0; i < HighScoreRows; i++) {
         HighScoreEntry &row = game.highScores.rows[i];
         row = HighScoreEntry{names[i], i + 1, 7 * i, 1000 - i};

@@ -143,7 +143,14 @@ TEST(Play, AKeyPressedWhileTheBlockDropsActsOnceItIsDown)
     for (int i = 0; i < 5; i++)
         runFrame();
     EXPECT_EQ(r.block.column, 8);
+    // Let go, it moves the block no more.
     EXPECT_TRUE(onWindow("Tavirel", "keyup --window %1 Left"));
+    SDL_Delay(100);
+    runFrame();
+    int32_t column = r.block.column;
+    for (int i = 0; i < 12; i++)
+        runFrame();
+    EXPECT_EQ(r.block.column, column);
 }
 
 }  // namespace
