@@ -1,56 +1,20 @@
-// loop.cpp: start-up in its fixed order and the main loop that runs the screens.
+// loop.cpp: the main loop: the screens' frames in their order, the picture, the window, the pace.
 #include "app/loop.h"
 
-#include <cstdlib>
-#include <ctime>
-
 #include "SDL.h"
-#include "base/files.h"
-#include "base/paths.h"
-#include "app/screens.h"
-#include "base/config.h"
-#include "base/state.h"
-#include "audio/sound.h"
-#include "game/rules.h"
 #include "app/assets.h"
-#include "gfx/sprite.h"
+#include "app/picture.h"
+#include "audio/sound.h"
+#include "base/config.h"
+#include "base/files.h"
+#include "base/screen.h"
+#include "base/state.h"
+#include "game/gameover.h"
+#include "game/play.h"
+#include "game/rules.h"
 #include "gfx/window.h"
-
-void startUp(const char *argv0)
-{
-    std::string path = argv0 ? argv0 : "";
-    programDirOf(path);
-    chooseDataDir();
-    game.settingsPath = game.dataDir + "opt.dat";
-    game.highScorePath = game.dataDir + "dex.dll";
-    game.mediaDir = "media/";
-    openLog();
-
-    game.settings.fullscreen = 0;
-    game.settings.musicOff = 0;
-    game.settings.soundOff = 0;
-    loadSettings();
-    setVolumes(game.settings.musicOff, game.settings.soundOff, MusicVolume, SoundVolume);
-
-    std::srand(static_cast<unsigned>(std::time(nullptr)));
-    // The pictures decode on a worker while the window is made, the music and effects on
-    // another while the pictures upload; the loads below take them over in their order.
-    startDecodingPictures();
-    initVideo(WindowCaption, ScreenWidth, ScreenHeight, game.settings.fullscreen);
-    openAudio();
-    startLoadingSounds();
-    loadHighScores();
-    loadAssets();
-    loadStartSounds();
-    playMusic(game.introMusic);
-    newGame();
-
-    std::srand(static_cast<unsigned>(std::time(nullptr)));
-    game.Screen = IntroScreen;
-    game.MenuPage = MainPage;
-    game.videoModePending = false;
-    game.nextFrameDue = SDL_GetTicks() + FrameMs;
-}
+#include "input/input.h"
+#include "menu/menu.h"
 
 // The tick counter wraps after 49.7 days, so "ahead" and "behind" are read from the
 // 32-bit difference rather than by comparing the two values.
@@ -74,30 +38,85 @@ uint32_t advanceSchedule(uint32_t now)
     return wait;
 }
 
+static bool everyFrame()
+{
+    return true;
+}
+
+// Each screen: whether its frame takes an event, whether it watches the pause keys, its update.
+static const struct {
+    ScreenName screen;
+    bool (*takesEvent)();
+    bool watchesPause;
+    void (*update)();
+} Screens[] = {
+    {IntroScreen, everyFrame, false, updateIntro},
+    {GameScreen, playTakesEvent, true, updatePlay},
+    {GameOverScreen, gameOverTakesEvent, false, updateGameOver},
+    {FinishedScreen, everyFrame, false, updateFinished},
+};
+
+// The window was closed, or the game told to end: what the player has before them is kept, a
+// result being entered under the name typed so far (or none, before name entry), the switches
+// of the options page as they show.
+static void closeGame()
+{
+    game.running = false;
+    bool entering = game.Screen == GameOverScreen || game.Screen == FinishedScreen;
+    if (entering && greatScore())
+        insertResult();
+    if (game.Screen == IntroScreen && game.MenuPage == OptionsPage)
+        saveSettings();
+}
+
+void runScreen()
+{
+    for (const auto &s : Screens) {
+        if (s.screen != game.Screen)
+            continue;
+        readInput({s.takesEvent(), s.watchesPause});
+        s.update();
+        playPendingSounds();
+        showPointer(pointerShownOn(game.Screen));
+        if (game.input.closed)
+            closeGame();
+        if (game.input.exposed)
+            forgetPicture();
+        return;
+    }
+}
+
+// A window built anew, for the options page's switch or a fullscreen game that is back: every
+// picture is loaded again and the next frame draws in full.
+static void rebuildWindow(int32_t fullscreen)
+{
+    setVideoMode(WindowCaption, fullscreen);
+    loadAssets();
+    forgetPicture();
+}
+
 void runPass()
 {
-    game.keepPicture = false;
-    if (game.Screen == IntroScreen) {
-        SDL_ShowCursor(1);
-        introScreen();
-    }
-    // Another screen draws over the intro's picture in this pass.
-    if (game.Screen != IntroScreen)
-        game.introShown = false;
+    game.view.picture = NoPicture;
+    // Each test reads the screen anew: a screen changed to a later one runs in this same pass.
+    if (game.Screen == IntroScreen)
+        runScreen();
     if (game.Screen == GameScreen)
-        playScreen();
+        runScreen();
     if (game.Screen == GameOverScreen)
-        gameOverScreen();
+        runScreen();
     if (game.Screen == FinishedScreen)
-        finishedScreen();
+        runScreen();
 
+    game.keepPicture = !drawPicture();
     if (!game.keepPicture)
         SDL_GL_SwapBuffers();
-    if (pollAppRestore() == 1) {
-        setVideoMode(WindowCaption, 1);
-        loadAssets();
-        game.introShown = false;
+    if (game.videoModePending) {
+        game.videoModePending = false;
+        rebuildWindow(game.settings.fullscreen);
     }
+    if (pollAppRestore() == 1)
+        rebuildWindow(1);
 
     SDL_Delay(advanceSchedule(SDL_GetTicks()));
 }

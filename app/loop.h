@@ -1,4 +1,4 @@
-// loop.h: start-up, the fixed 16 ms main loop and its pacing.
+// loop.h: start-up, the fixed 16 ms main loop, the frame of a screen, and the loop's pacing.
 #pragma once
 
 #include <cstdint>
@@ -8,10 +8,16 @@ const uint32_t FrameMs = 16;
 // A schedule this far behind the clock (a suspended machine, a debugger) starts afresh.
 const uint32_t ResyncAfterMs = 1000;
 
-// Everything before the main loop, from the program's path to the first screen.
+// Everything before the main loop, from the program's path to the first screen (app/startup.cpp).
 void startUp(const char *argv0);
 
-// One pass: the screens, the swap, the focus watcher and the sleep until the next pass.
+// One frame of the current screen, in three steps: its input (input/), its update (game/,
+// menu/), then the sounds and the pointer it asked for, and the window's close. The picture it
+// leaves in game.view is drawn by the pass.
+void runScreen();
+
+// One pass: every screen whose turn it is, the picture, the swap, a window that must be built
+// anew, and the sleep until the next pass.
 void runPass();
 
 // Passes until a screen clears `running`.

@@ -155,8 +155,25 @@ void playSound(SoundHandle sound, int32_t channel, int32_t loops)
     Mix_Volume(channel, game.soundVolume);
 }
 
-void playPendingEffects()
+// The music and the effects stand still, or go on where they stood.
+static void pauseSounds(bool paused)
 {
+    static bool soundsPaused;
+    if (paused == soundsPaused)
+        return;
+    soundsPaused = paused;
+    if (paused) {
+        Mix_PauseMusic();
+        Mix_Pause(-1);
+    } else {
+        Mix_ResumeMusic();
+        Mix_Resume(-1);
+    }
+}
+
+void playPendingSounds()
+{
+    pauseSounds(game.soundsPaused);
     if (game.pendingMusicStop)
         stopMusic();
     const SoundHandle sounds[EffectCount] = {game.explosionSound, game.nextLevelSound, game.dropSound,
@@ -164,6 +181,11 @@ void playPendingEffects()
     for (int effect = 0; effect < EffectCount; effect++)
         if (game.pendingEffects & (1u << effect))
             playSound(sounds[effect], effect, 0);
+    if (game.musicRequest != NoMusicRequest) {
+        stopMusic();
+        playMusic(game.musicRequest == GameMusicRequest ? game.gameMusic : game.introMusic);
+    }
     game.pendingEffects = 0;
     game.pendingMusicStop = false;
+    game.musicRequest = NoMusicRequest;
 }

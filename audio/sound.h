@@ -35,6 +35,8 @@ void playMusic(MusicHandle music);   // loops without end
 void stopMusic();
 void playSound(SoundHandle sound, int32_t channel, int32_t loops);
 
-// Carries out what the rules asked for since the last call: the music stop first, then each
-// effect once on its own channel. Clears the requests.
-void playPendingEffects();
+// Carries out what the rules and screens asked for since the last call: the music and effects
+// paused or going on (game.soundsPaused), the music stop,
+// then each effect once on its own channel, then the requested music from its beginning.
+// Clears the requests.
+void playPendingSounds();

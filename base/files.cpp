@@ -201,7 +201,7 @@ void saveHighScores()
     saveFile(game.highScorePath, highScoresText());
 }
 
-void recordResult(const HighScoreEntry &result)
+int32_t recordResult(const HighScoreEntry &result)
 {
     int lock = lockFolder(pathUpToLast(game.highScorePath, PathSeparator));
     // The table as another game in this folder may have saved it since this one started.
@@ -224,4 +224,63 @@ void recordResult(const HighScoreEntry &result)
             logSave(game.highScorePath, writeWholeFile(game.highScorePath, highScoresText()));
     }
     unlockFolder(lock);
+    return p < HighScoreRows ? p : -1;
+}
+
+// The controls' names in controls.dat, in the order of the actions.
+static const char *const ControlNames[ControlCount] = {"left", "right", "turn", "turnback", "drop", "pause"};
+
+// One line a control: its name, the code of its key, its gamepad button or -1. Every control
+// once, no key twice, no button twice.
+bool readControls(std::istream &in, Controls &controls)
+{
+    Controls read = {};
+    bool seen[ControlCount] = {};
+    std::string name;
+    int32_t key, button;
+    int lines = 0;
+    while (in >> name) {
+        int control = 0;
+        while (control < ControlCount && name != ControlNames[control])
+            control++;
+        if (control == ControlCount || seen[control] || !(in >> key >> button) || key < 1 || key > 1023 ||
+            button < -1 || button > 31)
+            return false;
+        for (int other = 0; other < ControlCount; other++)
+            if (seen[other] && (read.keys[other] == key || (button >= 0 && read.buttons[other] == button)))
+                return false;
+        seen[control] = true;
+        read.keys[control] = key;
+        read.buttons[control] = button;
+        lines++;
+    }
+    if (lines != ControlCount || !in.eof())
+        return false;
+    controls = read;
+    return true;
+}
+
+void loadControls()
+{
+    std::string text;
+    std::istringstream in;
+    if (readKeptFile(game.controlsPath, KeptFileBound, text)) {
+        in.str(text);
+        if (!readControls(in, game.controls))
+            game.logFile << "Controls " << game.controlsPath << " damaged: the default keys are used\n";
+    }
+}
+
+std::string controlsText()
+{
+    std::string text;
+    for (int c = 0; c < ControlCount; c++)
+        text += std::string(ControlNames[c]) + " " + std::to_string(game.controls.keys[c]) + " " +
+                std::to_string(game.controls.buttons[c]) + "\n";
+    return text;
+}
+
+void saveControls()
+{
+    saveFile(game.controlsPath, controlsText());
 }

@@ -55,20 +55,15 @@ struct GlyphRect {
 const int MaxGlyphs = 255;
 
 // A bitmap font: the font image as a sprite, then the glyph tables read from its metrics file.
+// Texts are drawn at a position, scale and colour given with each call (text/text.h).
 struct BitmapFont {
-    Sprite sprite;              // image, pen position (x, y) and the quad of the glyph being drawn
+    Sprite sprite;              // the font image
     std::string labelWord;      // receives the label words of the metrics file
-    float boxX;                 // box of the last text measured or drawn
-    float boxY;
-    float boxWidth;
-    float boxHeight;
     int32_t glyphCount;
     uint8_t glyphOfChar[256];   // glyph index of each byte value
     int32_t advance[MaxGlyphs];
     GlyphRect glyphRect[MaxGlyphs];
     int32_t spaceWidth;
-    float scaleX;
-    float scaleY;
 };
 
 // The three switches of opt.dat.
@@ -135,6 +130,7 @@ struct Round {
     int32_t playTime;             // frames of play
     std::string playerName;       // the name typed on the game-over screen
     int32_t nameLength;
+    bool paused;                  // nothing moves; the well shows empty
     int32_t gameOverFrames;       // frames spent on the plain game-over screen
     int32_t finishedFrames;       // frames spent on the screen after the last level
 };
@@ -143,7 +139,7 @@ struct Round {
 enum ScreenName { NoScreen, IntroScreen, GameScreen, GameOverScreen, FinishedScreen };
 
 // The pages of the intro screen. NoPage shows only the background, the glow and the version.
-enum PageName { NoPage, MainPage, OptionsPage, HighScorePage, CreditsPage };
+enum PageName { NoPage, MainPage, OptionsPage, HighScorePage, CreditsPage, ControlsPage };
 
 // Sound effects, numbered by the mixer channel each one plays on.
 enum Effect {
@@ -154,6 +150,113 @@ enum Effect {
     GreatScoreEffect = 4,
     BadScoreEffect = 5,
     EffectCount = 6
+};
+
+// What the player can ask for, whatever key or button stands for it (input/keys.cpp).
+// The first ControlCount of them are the player's controls, each on a key and a gamepad button
+// of the player's choice (Controls); the others are on fixed keys and buttons.
+enum Action {
+    MoveLeft,
+    MoveRight,
+    Turn,       // the block's colours a quarter turn anticlockwise
+    TurnBack,   // and clockwise
+    Drop,
+    Pause,
+    Leave,      // Escape: back, or out of the game; the gamepad's Back or Select
+    Confirm,    // Return or keypad Enter; the gamepad's first button in the menus
+    Erase,      // the last character of a name
+    MenuUp,     // the arrows, the gamepad's pad or stick, in the menus
+    MenuDown,
+    MenuLeft,
+    MenuRight,
+    MenuBack,   // the gamepad's second button in the menus
+    ActionCount
+};
+const int ControlCount = Pause + 1;
+
+// The key and the gamepad button (-1: none) of each of the player's controls.
+struct Controls {
+    int32_t keys[ControlCount];
+    int32_t buttons[ControlCount];
+};
+
+// This frame's input, as the input fence (input/input.cpp) read it: the one event a screen takes
+// in a frame, if any, turned into actions, and the actions whose keys are held.
+struct Input {
+    bool closed;          // the window was closed, or the game told to end
+    bool exposed;         // the window lost its picture and must be drawn again
+    bool clicked;         // the left button went down
+    bool pointerMoved;    // the pointer moved
+    uint32_t pressed;     // bit a: a key or button of Action a went down
+    uint32_t released;    // bit a: a key of Action a came up
+    int32_t typed;        // the character code 1..255 of a key that came up, 0 for none
+    int32_t keyDown;      // the code of a key that went down, 0 for none
+    int32_t buttonDown;   // the number of a gamepad button that went down, -1 for none
+    uint32_t held;        // bit a: a key or button of Action a is held
+    bool pauseKey;        // a pause key or button went down, also in a frame that takes no event
+    bool focusLost;       // the window lost the keyboard, or was minimised or hidden
+};
+
+// A gamepad (an SDL joystick) as the input fence follows it from its events.
+struct Gamepad {
+    bool present;             // one was found at start-up
+    std::string name;
+    int32_t startButton;      // its Start and Back (or Select) buttons, by its layout
+    int32_t backButton;
+    uint32_t buttonsHeld;     // bit b: button b is down
+    int32_t hatX;             // the pad: -1 left, 1 right; -1 up, 1 down
+    int32_t hatY;
+    int32_t stickX;           // the left stick, -32768..32767
+    int32_t stickY;
+    uint32_t pending;         // actions pressed on it since the last frame that took an event
+    int32_t pendingButton;    // and the last button pressed since then, or -1
+    uint32_t latched;         // actions consumed: not held until their buttons are let go
+};
+
+// The music a change of screen asks for; played, from its start, after the screen's frame.
+enum MusicRequest { NoMusicRequest, MenuMusicRequest, GameMusicRequest };
+
+// Which picture a frame shows.
+enum PictureName { NoPicture, MenuPicture, PlayPicture, GameOverPicture, NameEntryPicture, FinishedPicture };
+
+// The board and side panel as one frame of play shows them. The board is drawn as it stood
+// before this frame's block landed, the block where it moved to, the panel after the clear.
+struct PlayView {
+    Board board;
+    FallingBlock block;
+    bool blockShown;              // the falling block and its glow; not on the game-over screen
+    int32_t score;
+    int32_t level;
+    int32_t seconds;
+    int32_t clearsLeft;
+    int32_t explodeTenths;        // the countdown in tenths of its frames
+    Board explosion;              // 1 where the explosion plays
+    int32_t explosionFrame;       // IdleExplosionFrame: none
+    bool paused;                  // the empty well with the caption of the pause
+};
+
+const int MaxPagesAFrame = 4;
+const int NoSelection = -1;
+
+// Everything a frame's picture is drawn from: the screens' updates fill it, the drawing only
+// reads it (and the pictures, fonts and high-score table).
+struct View {
+    PictureName picture;
+    // The menu: the glow's centre, the pages drawn in this order, the switches as shown.
+    int32_t pointerX;
+    int32_t pointerY;
+    PageName pages[MaxPagesAFrame];
+    int32_t pageCount;
+    int32_t selection;            // the item lit for the keys or the gamepad, NoSelection: the pointer's
+    Settings settings;
+    Controls controls;            // the controls page: the keys and buttons as shown,
+    int32_t waitingRow;           // the row waiting for its new key, NoSelection: none
+    int32_t litRow;               // the high-score page: the row of the game just entered, NoSelection: none
+    // Play, and the final board of the game-over screen.
+    PlayView play;
+    // Name entry and the screen after the last level.
+    std::string name;
+    int32_t score;
 };
 
 enum FocusState { AwaitFocus = 0, Focused = 1, FocusLost = 2 };
@@ -185,15 +288,15 @@ struct GameState {
     bool filesReadOnly;           // opt.dat and dex.dll are read but never saved, and no log is kept
     std::string settingsPath;
     std::string highScorePath;
+    std::string controlsPath;
     std::string mediaDir;
     std::string logPath;
     std::ofstream logFile;
-    bool keepPicture;             // this pass drew nothing: the window keeps its picture, unswapped
-    bool introShown;              // the window shows an intro frame that nothing has changed since
 
     // --- Kept between runs in opt.dat and dex.dll ---------------------------------------
     Settings settings;
     HighScoreTable highScores;
+    Controls controls;            // kept in controls.dat
 
     // --- Window layer ------------------------------------------------------------------
     bool windowOpen;              // an OpenGL window was made by the last initVideo or setVideoMode
@@ -228,14 +331,28 @@ struct GameState {
     // --- Start-up media on worker threads, handed over and dropped during start-up ----
     StartLoading startLoading;
 
-    // --- Input shared by the screens ----------------------------------------------------
-    int32_t mouseX;
+    // --- Input: written by the input fence at the start of each screen's frame ----------
+    Input input;
+    int32_t mouseX;               // the pointer's last position in screen pixels
     int32_t mouseY;
-    uint8_t *keyState;            // the platform's table of held keys; a screen consumes a key by zeroing it
+    Gamepad gamepad;
 
-    // --- Sound requests of the rules, played and cleared by the screen that ran them --
+    // --- The menus: what the keys lit, and what a page waits for ---------------------------
+    int32_t menuSelection = NoSelection;  // the item the keys or the gamepad moved to
+    int32_t waitingRow = NoSelection;     // the controls page's row waiting for a key
+    int32_t litRow = NoSelection;         // the high-score page's row of the game just entered
+
+    // --- Sound requests of the rules and screens, served after each screen's frame ---
     uint32_t pendingEffects;      // bit e set: play Effect e once
     bool pendingMusicStop;        // stop the music before playing them
+    MusicRequest musicRequest;    // then start this music from its beginning
+    bool soundsPaused;            // the music and the effects stand still while a game is paused
+
+    // --- The picture: what the last frame shows, and what the window shows ------------
+    View view;                    // filled by each screen's update, read by the drawing
+    View shownView;               // the picture in the window, when keepPicture may keep it
+    bool viewShown;               // shownView is on the screen (no new window, nothing over it)
+    bool keepPicture;             // this pass drew nothing: the window keeps its picture, unswapped
 
     // --- One game: reset whole by newGame -------------------------------------------------
     Round round;

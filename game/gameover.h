@@ -1,11 +1,22 @@
-// gameover.h: ending a game: whether a result enters the table, and entering it.
+// gameover.h: the end of a game: the game-over caption over the final board, or name entry;
+// and the screen after the last level.
 #pragma once
 
-// Whether the finished game's score beats the last row of the table.
-bool greatScore();
+#include "base/state.h"
 
 // Puts the finished game into the table below every row with an equal or better score, and saves.
 void insertResult();
 
-// What a released key does to the name being typed: nothing, a character added or confirmed.
-enum NameKey { NameKeyNone, NameKeyAdd, NameKeyConfirm };
+// Name entry takes one event a frame; the plain game-over wait takes none.
+bool gameOverTakesEvent();
+
+// One frame of the game-over screen; fills game.view.
+void updateGameOver();
+
+// The final board with the caption, or name entry (game/gameover.cpp).
+void drawGameOver(const View &view);
+void drawNameEntry(const View &view);
+
+// One frame of the screen after the last level, and its picture (game/finished.cpp).
+void updateFinished();
+void drawFinished(const View &view);

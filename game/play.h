@@ -1,7 +1,9 @@
-// play.h: the parts of the play screen's frame: its drawing, and the block's landing.
+// play.h: the play screen: a frame of play from the player's actions, and its picture.
 #pragma once
 
 #include <cstdint>
+
+#include "base/state.h"
 
 // Screen geometry of the board, in window pixels.
 const int BoardLeft = 18;
@@ -12,10 +14,14 @@ const int PanelCentre = 732;       // the side panel's texts are centred on this
 const int ExplosionSize = 64;
 const int GlowSize = 512;
 
-// Drawing, in the order of the frame (game/playdraw.cpp).
-void drawBackground();
-void drawBoard();
-void drawGlow();
-void drawFallingBlock();
-void drawPanel();
-void drawExplosion();   // also moves the animation on by one frame
+// The play screen takes no event while its block drops: what comes meanwhile waits its turn.
+// Paused, it takes them all (and turns nothing).
+bool playTakesEvent();
+
+// One frame of play: the actions read, the rules run, the screen changed when the game is left,
+// over or complete. Fills game.view with the frame's picture.
+void updatePlay();
+
+// The background, the board, the block with its glow, the side panel and the explosion
+// (game/playdraw.cpp). The game-over screen draws its final board with it too.
+void drawPlay(const PlayView &play);

@@ -259,8 +259,15 @@ void updateTexCoords(Sprite &sprite)
     sprite.texBottom = sprite.flipY == 1 ? top : bottom;
 }
 
-void drawSprite(const Sprite &sprite)
+void drawSprite(const Sprite &sprite, Colour colour, Blend blend)
 {
+    glColor4f(colour.r, colour.g, colour.b, colour.a);
+    if (blend == Replace) {
+        glDisable(GL_BLEND);
+    } else {
+        glEnable(GL_BLEND);
+        glBlendFunc(GL_SRC_ALPHA, blend == Light ? GL_ONE : GL_ONE_MINUS_SRC_ALPHA);
+    }
     // One window pixel is 2 / D scene units on both axes, D being the window width.
     float d = static_cast<float>(game.windowWidth);
     glBindTexture(GL_TEXTURE_2D, sprite.textureId);
@@ -291,7 +298,7 @@ static int32_t clampToInt32(int64_t value)
     return static_cast<int32_t>(value);
 }
 
-void drawSpriteFrame(Sprite &sprite, int32_t frame)
+void drawSpriteFrame(Sprite &sprite, int32_t frame, Colour colour, Blend blend)
 {
     int64_t frameWidth = static_cast<int64_t>(sprite.srcX1) - sprite.srcX0;
     int64_t frameHeight = static_cast<int64_t>(sprite.srcY1) - sprite.srcY0;
@@ -312,7 +319,7 @@ void drawSpriteFrame(Sprite &sprite, int32_t frame)
     sprite.srcX1 = clampToInt32(left + frameWidth);
     sprite.srcY1 = clampToInt32(top + frameHeight);
     updateTexCoords(sprite);
-    drawSprite(sprite);
+    drawSprite(sprite, colour, blend);
 }
 
 void setDrawingState()

@@ -138,3 +138,8 @@ int32_t pollAppRestore()
     }
     return 0;
 }
+
+void showPointer(bool shown)
+{
+    SDL_ShowCursor(shown ? SDL_ENABLE : SDL_DISABLE);
+}

@@ -20,5 +20,8 @@ void reportNoWindow();
 // Once per frame: 1 when a fullscreen window got the whole focus back and must be rebuilt.
 int32_t pollAppRestore();
 
+// Shows or hides the pointer over the window.
+void showPointer(bool shown);
+
 // The fixed OpenGL state all drawing relies on.
 void applyGlState();

@@ -1,100 +1,74 @@
-// intro.cpp: one frame of the intro screen: the event, the background, the glow, the page, the version.
-#include <GL/gl.h>
-
-#include "SDL.h"
-#include "app/screens.h"
+// intro.cpp: one frame of the intro screen: the page (and the main page it returns to), then
+// its picture: the background, the glow under the pointer, the pages and the version.
 #include "base/config.h"
-#include "base/state.h"
 #include "gfx/sprite.h"
 #include "menu/menu.h"
-#include "text/text.h"
 
-// Everything the picture of an intro frame depends on besides the held keys and the click.
-struct IntroView {
-    PageName page;
-    int32_t mouseX;
-    int32_t mouseY;
-    Settings settings;
-};
+static const Colour GlowColour = {1.0f, 0.5f, 0.6f, 0.2f};
+static const Colour VersionColour = {1.0f, 1.0f, 1.0f, 0.7f};
+static const float MenuGlowSize = 1024;
 
-static IntroView currentView()
+// A page's frame. Keys and buttons pressed in a frame that changes the page were for the page
+// that was: the next page does not act on them (a click it does act on, where it is).
+static void runPage(PageName page, void (*update)(bool &click), bool &click)
 {
-    return {game.MenuPage, game.mouseX, game.mouseY, game.settings};
+    View &view = game.view;
+    if (view.pageCount < MaxPagesAFrame)
+        view.pages[view.pageCount++] = page;
+    update(click);
+    if (game.MenuPage != page)
+        game.input.pressed = 0;
 }
 
-static bool sameView(const IntroView &a, const IntroView &b)
+void updateIntro()
 {
-    return a.page == b.page && a.mouseX == b.mouseX && a.mouseY == b.mouseY &&
-           a.settings.fullscreen == b.settings.fullscreen && a.settings.musicOff == b.settings.musicOff &&
-           a.settings.soundOff == b.settings.soundOff;
-}
-
-// Whether a page would act on the held keys: every key a page reads lies below FirstUnreadKey.
-static bool keyHeld()
-{
-    for (int k = 0; k < FirstUnreadKey; k++)
-        if (game.keyState[k])
-            return true;
-    return false;
-}
-
-void introScreen()
-{
-    bool menuClick = false;
-    SDL_Event event;
-    bool eventTaken = SDL_PollEvent(&event) == 1;
-    if (eventTaken) {
-        if (event.type == SDL_QUIT)
-            game.running = false;
-        else if (event.type == SDL_MOUSEMOTION) {
-            game.mouseX = event.motion.x;
-            game.mouseY = event.motion.y;
-        } else if (event.type == SDL_MOUSEBUTTONDOWN && event.button.button == SDL_BUTTON_LEFT)
-            menuClick = true;
-    }
-    game.keyState = SDL_GetKeyState(nullptr);
-
-    // With no event, no held key and nothing changed since the window's picture was drawn, this
-    // frame would draw the same picture and act on nothing: the window keeps what it shows.
-    if (!eventTaken && game.introShown && !keyHeld()) {
-        game.keepPicture = true;
-        return;
-    }
-    IntroView before = currentView();
-
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-    glColor4f(1.0f, 1.0f, 1.0f, 1.0f);  // untinted, whatever colour the last screen left
-    drawSprite(game.introSprite);
-
-    glColor4f(1.0f, 0.5f, 0.6f, 0.2f);
-    Sprite &glow = game.glowSprite;
-    glow.width = glow.height = 1024;
-    glow.x = static_cast<float>(game.mouseX - 512);
-    glow.y = static_cast<float>(game.mouseY - 512);
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE);
-    drawSprite(glow);
-    glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-
+    bool click = game.input.clicked;
+    // The pointer, when it moves, lights the item under it instead of the keys' item.
+    if (game.input.pointerMoved)
+        game.menuSelection = NoSelection;
+    View &view = game.view;
+    view.picture = MenuPicture;
+    view.pointerX = game.mouseX;
+    view.pointerY = game.mouseY;
+    view.pageCount = 0;
+    view.settings = game.settings;   // as the options page shows them, before a flip
+    view.litRow = game.litRow;
     // Each block tests the page anew: one that returns to the main page lets it run this frame.
+    if (game.MenuPage == ControlsPage)
+        runPage(ControlsPage, updateControlsPage, click);
     if (game.MenuPage == CreditsPage)
-        creditsPage(menuClick);
+        runPage(CreditsPage, updateCreditsPage, click);
     if (game.MenuPage == OptionsPage)
-        optionsPage(menuClick);
+        runPage(OptionsPage, updateOptionsPage, click);
     if (game.MenuPage == HighScorePage)
-        highScorePage(menuClick);
+        runPage(HighScorePage, updateHighScorePage, click);
     if (game.MenuPage == MainPage)
-        mainPage(menuClick);
+        runPage(MainPage, updateMainPage, click);
+    // The last page's lit item and what the controls page shows, as they are after the frame.
+    view.selection = game.menuSelection;
+    view.controls = game.controls;
+    view.waitingRow = game.waitingRow;
+}
 
-    BitmapFont &font = game.largeFont;
-    glColor4f(1.0f, 1.0f, 1.0f, 0.7f);
-    font.scaleX = font.scaleY = 0.7f;
-    font.sprite.x = 440;
-    font.sprite.y = 525;
-    drawText(font, VersionText);
-    glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
-
-    // A frame that changed what it shows (a new page, a flipped switch, another screen, a new
-    // window) is followed by a full one.
-    game.introShown = game.Screen == IntroScreen && sameView(before, currentView());
+void drawIntro(const View &view)
+{
+    drawSprite(game.introSprite, Plain, Replace);
+    Sprite glow = game.glowSprite;
+    glow.width = glow.height = MenuGlowSize;
+    glow.x = static_cast<float>(view.pointerX - MenuGlowSize / 2);
+    glow.y = static_cast<float>(view.pointerY - MenuGlowSize / 2);
+    drawSprite(glow, GlowColour, Light);
+    for (int i = 0; i < view.pageCount; i++) {
+        if (view.pages[i] == CreditsPage)
+            drawCreditsPage(view);
+        else if (view.pages[i] == OptionsPage)
+            drawOptionsPage(view);
+        else if (view.pages[i] == HighScorePage)
+            drawHighScorePage(view);
+        else if (view.pages[i] == MainPage)
+            drawMainPage(view);
+        else if (view.pages[i] == ControlsPage)
+            drawControlsPage(view);
+    }
+    drawText(game.largeFont, VersionText, 440, 525, 0.7f, VersionColour);
 }

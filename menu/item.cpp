@@ -1,35 +1,44 @@
-// item.cpp: the menu item (centred text, strict hover box, hover colour, click) and centred text.
-#include <GL/gl.h>
-
-#include "base/state.h"
+// item.cpp: the menu item: a centred text with a strict hover box, lit under the pointer or by
+// the keys, chosen by a click or by Return.
+#include "base/config.h"
+#include "input/input.h"
 #include "menu/menu.h"
-#include "text/text.h"
 
-// Left edge that centres a text of whole-pixel width w on x = 400, the halving truncating.
-static float centredX(int32_t w)
+int moveSelection(int count)
 {
-    return static_cast<float>(400 - w / 2);
+    int &s = game.menuSelection;
+    if (pressed(MenuDown))
+        s = s == NoSelection ? 0 : (s + 1) % count;
+    if (pressed(MenuUp))
+        s = s == NoSelection ? count - 1 : (s + count - 1) % count;
+    return s;
 }
 
-void drawCentred(const std::string &text, float y)
+bool itemLit(const TextBox &box, int index, const View &view)
 {
-    BitmapFont &font = game.largeFont;
-    font.sprite.y = y;
-    font.sprite.x = centredX(measureText(font, text));
-    drawText(font, text);
+    if (view.selection != NoSelection)
+        return view.selection == index;
+    return boxContains(box, view.pointerX, view.pointerY);
 }
 
-void menuItem(const std::string &text, float y, ItemAction action, bool &menuClick)
+bool itemChosen(const TextBox &box, int index, bool click)
 {
-    BitmapFont &font = game.largeFont;
-    font.sprite.y = y;
-    font.sprite.x = centredX(measureText(font, text));
-    measureText(font, text);  // the box, at the final position
-    if (spriteContains(font, game.mouseX, game.mouseY)) {
-        glColor4f(1.0f, 1.0f, 0.0f, 0.9f);
-        if (menuClick)
-            action(menuClick);
-    }
-    drawText(font, text);
-    glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+    if (click && boxContains(box, game.mouseX, game.mouseY))
+        return true;
+    if (!pressed(Confirm))
+        return false;
+    if (game.menuSelection != NoSelection)
+        return game.menuSelection == index;
+    return boxContains(box, game.mouseX, game.mouseY);
+}
+
+TextBox itemBox(const std::string &text, float y)
+{
+    return centredBox(game.largeFont, text, ScreenWidth / 2, y, 1.0f);
+}
+
+void drawItem(const std::string &text, float y, int index, Colour colour, const View &view)
+{
+    TextBox box = itemBox(text, y);
+    drawTextIn(game.largeFont, text, box, 1.0f, itemLit(box, index, view) ? HoverColour : colour);
 }

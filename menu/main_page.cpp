@@ -1,34 +1,29 @@
 // main_page.cpp: the main page of the intro screen: new game, options, high score, credits, exit.
-#include "SDL.h"
-#include "base/state.h"
-#include "audio/sound.h"
+#include "base/screen.h"
 #include "game/rules.h"
+#include "input/input.h"
 #include "menu/menu.h"
 
-static void startGame(bool &menuClick)
+static void startGame(bool &click)
 {
-    SDL_ShowCursor(0);
     newGame();
-    game.MenuPage = NoPage;
-    menuClick = false;
-    game.Screen = GameScreen;
-    stopMusic();
-    playMusic(game.gameMusic);
+    click = false;
+    changeScreen(GameScreen, NoPage);
 }
 
 static void openOptions(bool &)
 {
-    game.MenuPage = OptionsPage;
+    changeScreen(IntroScreen, OptionsPage);
 }
 
 static void openHighScores(bool &)
 {
-    game.MenuPage = HighScorePage;
+    changeScreen(IntroScreen, HighScorePage);
 }
 
 static void openCredits(bool &)
 {
-    game.MenuPage = CreditsPage;
+    changeScreen(IntroScreen, CreditsPage);
 }
 
 static void quitGame(bool &)
@@ -36,15 +31,29 @@ static void quitGame(bool &)
     game.running = false;
 }
 
-void mainPage(bool &menuClick)
+static const struct {
+    const char *text;
+    float y;
+    void (*act)(bool &click);
+} MainItems[] = {
+    {"new game", 70, startGame}, {"options", 130, openOptions}, {"high score", 190, openHighScores},
+    {"credits", 250, openCredits}, {"exit", 310, quitGame},
+};
+static const int MainItemCount = sizeof MainItems / sizeof MainItems[0];
+
+void updateMainPage(bool &click)
 {
-    game.largeFont.scaleX = game.largeFont.scaleY = 1.0f;
-    menuItem("new game", 70, startGame, menuClick);
-    menuItem("options", 130, openOptions, menuClick);
-    menuItem("high score", 190, openHighScores, menuClick);
-    menuItem("credits", 250, openCredits, menuClick);
-    menuItem("exit", 310, quitGame, menuClick);
-    // Read from the held-key table, not consumed: a page that returns here with Escape zeroes it first.
-    if (game.keyState[SDLK_ESCAPE])
+    moveSelection(MainItemCount);
+    for (int i = 0; i < MainItemCount && game.MenuPage == MainPage; i++)
+        if (itemChosen(itemBox(MainItems[i].text, MainItems[i].y), i, click))
+            MainItems[i].act(click);
+    // Held, not consumed: a page that returns here with Escape consumes it first.
+    if (held(Leave))
         game.running = false;
+}
+
+void drawMainPage(const View &view)
+{
+    for (int i = 0; i < MainItemCount; i++)
+        drawItem(MainItems[i].text, MainItems[i].y, i, Plain, view);
 }

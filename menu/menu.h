@@ -1,27 +1,50 @@
-// menu.h: the pages of the intro screen and the menu item they share.
+// menu.h: the intro screen: its pages, the menu item they share, and its picture.
 #pragma once
 
 #include <string>
 
-// What a menu item does when it is clicked; it may clear the click so that no later item acts.
-using ItemAction = void (*)(bool &menuClick);
+#include "base/state.h"
+#include "text/text.h"
 
-// A text centred on x = 400 at `y` in the large font at its current scale. Under the pointer
-// it is drawn in the hover colour and, when clicked this frame, `action` runs before drawing.
-// Off the pointer it is drawn in the colour the caller set. Ends with opaque white.
-void menuItem(const std::string &text, float y, ItemAction action, bool &menuClick);
+// One frame of the intro screen: the page, and the page it goes back to in the same frame;
+// fills game.view with the pages drawn, the pointer, the lit item and what the pages show.
+void updateIntro();
 
-// Draws `text` centred on x = 400 at `y` in the large font at its current scale.
-void drawCentred(const std::string &text, float y);
+// The background, the glow under the pointer, each page of the frame and the version.
+void drawIntro(const View &view);
 
-// The page blocks; each draws its page and acts on this frame's click and held keys.
-void mainPage(bool &menuClick);
-void optionsPage(bool &menuClick);
-void highScorePage(bool &menuClick);
-void creditsPage(bool &menuClick);
+// The pages: each acts on this frame's click, keys and buttons (the click may be cleared, so
+// that nothing later acts on it), and draws what game.view holds.
+void updateMainPage(bool &click);
+void updateOptionsPage(bool &click);
+void updateHighScorePage(bool &click);
+void updateCreditsPage(bool &click);
+void updateControlsPage(bool &click);
+void drawMainPage(const View &view);
+void drawOptionsPage(const View &view);
+void drawHighScorePage(const View &view);
+void drawCreditsPage(const View &view);
+void drawControlsPage(const View &view);
 
-// Back to the main page on a left click or any held key from 0 to 253; consumes them.
-void leaveOnClickOrKey(bool &menuClick);
+// Up and Down (the arrows, the gamepad) move the lit item over a page of `count` items, round
+// and round; the pointer, when it moves, lights its item again. Returns the item lit by the
+// keys, or NoSelection.
+int moveSelection(int count);
 
-// Lowest key code that no page reads: arrows, keypad, function and modifier keys lie above.
-const int FirstUnreadKey = 254;
+// Whether the item `index` in its box is lit: the keys' item, or the one under the pointer.
+bool itemLit(const TextBox &box, int index, const View &view);
+
+// Whether the item in its box is chosen in this frame: clicked, or lit and Return (keypad Enter,
+// the gamepad's first button) pressed.
+bool itemChosen(const TextBox &box, int index, bool click);
+
+// A menu item: its text centred on x = 400 at `y` in the large font at scale 1.
+TextBox itemBox(const std::string &text, float y);
+
+// The item in `colour`, or in the hover colour when it is lit.
+void drawItem(const std::string &text, float y, int index, Colour colour, const View &view);
+
+// The pages' colours: the hover yellow of items and switches, and the faint white of labels.
+const Colour HoverColour = {1.0f, 1.0f, 0.0f, 0.9f};
+const Colour Yellow = {1.0f, 1.0f, 0.0f, 1.0f};
+const Colour LabelColour = {1.0f, 1.0f, 1.0f, 0.6f};

@@ -1,78 +1,91 @@
-// options.cpp: the options page: three switches shown and flipped by a click, saved on leaving.
-#include <GL/gl.h>
-
-#include "SDL.h"
-#include "base/files.h"
-#include "base/config.h"
-#include "base/state.h"
+// options.cpp: the options page: three switches shown and flipped by a click or the keys, the
+// controls page, and "back", which saves the switches.
 #include "audio/sound.h"
-#include "app/assets.h"
-#include "gfx/sprite.h"
-#include "gfx/window.h"
+#include "base/config.h"
+#include "base/files.h"
+#include "base/screen.h"
+#include "input/input.h"
 #include "menu/menu.h"
-#include "text/text.h"
 
-// One switch: its label at (220, y), then its value right after it, lit and flipped under the pointer.
-// The value drawn is the one before a flip; the new one shows from the next frame.
-static bool switchRow(const char *label, float y, const std::string &value, bool menuClick)
+// The three switches, a label at (220, y) and its value right after it; then the items.
+enum OptionsItem { FullscreenSwitch, MusicSwitch, SoundSwitch, ControlsItem, BackItem, OptionsItemCount };
+static const int SwitchCount = ControlsItem;
+static const struct {
+    const char *label;
+    float y;
+} Switches[SwitchCount] = {{"fullscreen: ", 100}, {"music: ", 170}, {"sound effects: ", 240}};
+static const float LabelX = 220;
+static const float ControlsY = 305;
+static const float BackY = 370;
+
+// What a switch shows. A hand-edited fullscreen number such as 5 shows "true"; a music or sound
+// number other than 1 shows "on".
+static std::string valueText(const Settings &s, int which)
 {
-    BitmapFont &font = game.largeFont;
-    glColor4f(1.0f, 1.0f, 1.0f, 0.6f);
-    font.sprite.x = 220;
-    font.sprite.y = y;
-    drawText(font, label);
-    glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
-    measureText(font, value);
-    bool flip = false;
-    if (spriteContains(font, game.mouseX, game.mouseY)) {
-        glColor4f(1.0f, 1.0f, 0.0f, 1.0f);
-        flip = menuClick;
+    if (which == FullscreenSwitch)
+        return s.fullscreen != 0 ? "true" : "false";
+    return (which == MusicSwitch ? s.musicOff : s.soundOff) == 1 ? "off" : "on";
+}
+
+static TextBox valueBox(const Settings &s, int which)
+{
+    const BitmapFont &font = game.largeFont;
+    float x = LabelX + textWidth(font, Switches[which].label, 1.0f);
+    return textBox(font, valueText(s, which), x, Switches[which].y, 1.0f);
+}
+
+// A click sets the opposite of what the value shows, also for a hand-edited number, which
+// would stay as it shows under 1 minus itself.
+static void flip(Settings &s, int which)
+{
+    if (which == FullscreenSwitch) {
+        s.fullscreen = s.fullscreen != 0 ? 0 : 1;
+        game.videoModePending = true;
+    } else if (which == MusicSwitch) {
+        s.musicOff = s.musicOff == 1 ? 0 : 1;
+    } else {
+        s.soundOff = s.soundOff == 1 ? 0 : 1;
     }
-    drawText(font, value);
-    return flip;
 }
 
-// "back" acts as if Escape were held; the click itself stays for the main page.
-static void pressEscape(bool &)
-{
-    game.keyState[SDLK_ESCAPE] = 1;
-}
-
-// Saves the switches and applies them: audio at once, the window when fullscreen was flipped.
+// Saves the switches and applies them: the audio at once, the window (when fullscreen was
+// flipped) at the end of the pass.
 static void leaveOptions()
 {
     Settings &s = game.settings;
-    game.MenuPage = MainPage;
-    game.keyState[SDLK_ESCAPE] = 0;
+    changeScreen(IntroScreen, MainPage);
+    consume(Leave);
     saveSettings();
     setVolumes(s.musicOff, s.soundOff, MusicVolume, SoundVolume);
-    stopMusic();
-    playMusic(game.introMusic);
-    if (game.videoModePending) {
-        game.videoModePending = false;
-        setVideoMode(WindowCaption, s.fullscreen);
-        loadAssets();
-    }
 }
 
-void optionsPage(bool &menuClick)
+// The values drawn are those before a flip: the new one shows from the next frame. A switch
+// lit by the keys flips on Left, Right and Return as on a click. "back" acts as Escape does,
+// and leaves the click for the main page.
+void updateOptionsPage(bool &click)
 {
-    Settings &s = game.settings;
-    game.largeFont.scaleX = game.largeFont.scaleY = 1.0f;
-    // A click sets the opposite of what the value shows, also for a hand-edited number such as 5,
-    // which shows "true" or "on" and would stay so under 1 minus itself.
-    if (switchRow("fullscreen: ", 100, s.fullscreen != 0 ? "true" : "false", menuClick)) {
-        s.fullscreen = s.fullscreen != 0 ? 0 : 1;
-        game.videoModePending = true;
+    const Settings shown = game.settings;
+    int selected = moveSelection(OptionsItemCount);
+    bool keyFlip = selected != NoSelection && (pressed(MenuLeft) || pressed(MenuRight));
+    for (int which = 0; which < SwitchCount; which++)
+        if (itemChosen(valueBox(shown, which), which, click) || (keyFlip && selected == which))
+            flip(game.settings, which);
+    if (itemChosen(itemBox("controls", ControlsY), ControlsItem, click)) {
+        changeScreen(IntroScreen, ControlsPage);
+        return;
     }
-    if (switchRow("music: ", 170, s.musicOff == 1 ? "off" : "on", menuClick))
-        s.musicOff = s.musicOff == 1 ? 0 : 1;
-    if (switchRow("sound effects: ", 240, s.soundOff == 1 ? "off" : "on", menuClick))
-        s.soundOff = s.soundOff == 1 ? 0 : 1;
-
-    glColor4f(1.0f, 1.0f, 1.0f, 0.6f);
-    menuItem("back", 370, pressEscape, menuClick);
-    glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
-    if (game.keyState[SDLK_ESCAPE])
+    if (itemChosen(itemBox("back", BackY), BackItem, click) || held(Leave) || pressed(MenuBack))
         leaveOptions();
+}
+
+void drawOptionsPage(const View &view)
+{
+    for (int which = 0; which < SwitchCount; which++) {
+        drawText(game.largeFont, Switches[which].label, LabelX, Switches[which].y, 1.0f, LabelColour);
+        TextBox box = valueBox(view.settings, which);
+        drawTextIn(game.largeFont, valueText(view.settings, which), box, 1.0f,
+                   itemLit(box, which, view) ? Yellow : Plain);
+    }
+    drawItem("controls", ControlsY, ControlsItem, LabelColour, view);
+    drawItem("back", BackY, BackItem, LabelColour, view);
 }

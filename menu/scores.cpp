@@ -1,65 +1,68 @@
-// scores.cpp: the high-score and credits pages, both left by a click or any key below 254.
-#include "base/state.h"
+// scores.cpp: the high-score and credits pages, both left by a click or any character key.
+#include "base/config.h"
+#include "base/screen.h"
+#include "input/input.h"
 #include "menu/menu.h"
-#include "text/text.h"
 
-// Draws `text` with its left edge at (x, y).
-static void drawAt(const std::string &text, float x, float y)
+// Back to the main page on a left click, any held character key, which it consumes, or the
+// gamepad's first or second button.
+static void leaveOnClickOrKey(bool &click)
 {
-    game.largeFont.sprite.x = x;
-    game.largeFont.sprite.y = y;
-    drawText(game.largeFont, text);
-}
-
-static void setScale(float scale)
-{
-    game.largeFont.scaleX = game.largeFont.scaleY = scale;
-}
-
-void leaveOnClickOrKey(bool &menuClick)
-{
-    if (menuClick) {
-        game.MenuPage = MainPage;
-        menuClick = false;
+    if (click || pressed(Confirm) || pressed(MenuBack)) {
+        changeScreen(IntroScreen, MainPage);
+        click = false;
     }
-    for (int k = 0; k < FirstUnreadKey; k++) {
-        if (game.keyState[k]) {
-            game.MenuPage = MainPage;
-            menuClick = false;
-            game.keyState[k] = 0;
-        }
+    if (anyKeyHeld()) {
+        changeScreen(IntroScreen, MainPage);
+        click = false;
+        consumeHeldKeys();
     }
 }
 
-void highScorePage(bool &menuClick)
+void updateHighScorePage(bool &click)
 {
-    setScale(0.7f);
-    drawAt("level", 370, 30);
-    drawAt("time", 470, 30);
-    drawAt("score", 580, 30);
-    setScale(0.6f);
+    leaveOnClickOrKey(click);
+}
+
+void updateCreditsPage(bool &click)
+{
+    leaveOnClickOrKey(click);
+}
+
+// A text with its left edge at (x, y), in opaque white unless told otherwise.
+static void drawAt(const std::string &text, float x, float y, float scale, Colour colour = Plain)
+{
+    drawText(game.largeFont, text, x, y, scale, colour);
+}
+
+static void drawCentred(const std::string &text, float y, float scale)
+{
+    drawCentred(game.largeFont, text, ScreenWidth / 2, y, scale, Plain);
+}
+
+void drawHighScorePage(const View &view)
+{
+    drawAt("level", 370, 30, 0.7f);
+    drawAt("time", 470, 30, 0.7f);
+    drawAt("score", 580, 30, 0.7f);
     for (int i = 0; i < HighScoreRows; i++) {
         const HighScoreEntry &row = game.highScores.rows[i];
         float y = static_cast<float>(70 + 30 * i);
-        drawAt(intToText(i + 1), 120, y);
-        drawAt(row.name, 170, y);
-        drawAt(intToText(row.level), 420, y);
-        drawAt(intToText(row.time), 500, y);
-        drawAt(intToText(row.score), 600, y);
+        Colour colour = i == view.litRow ? Yellow : Plain;
+        drawAt(intToText(i + 1), 120, y, 0.6f, colour);
+        drawAt(row.name, 170, y, 0.6f, colour);
+        drawAt(intToText(row.level), 420, y, 0.6f, colour);
+        drawAt(intToText(row.time), 500, y, 0.6f, colour);
+        drawAt(intToText(row.score), 600, y, 0.6f, colour);
     }
-    setScale(0.7f);
-    drawCentred("press any key to continue", 400);
-    leaveOnClickOrKey(menuClick);
+    drawCentred("press any key to continue", 400, 0.7f);
 }
 
-void creditsPage(bool &menuClick)
+void drawCreditsPage(const View &)
 {
-    setScale(1.0f);
-    drawCentred("Tavirel is made by the Tavirel team", 50);
-    drawCentred("and was developed in 2026", 120);
-    drawCentred("it is free to play and to share", 220);
-    setScale(0.6f);
-    drawCentred("if you like this game please support us. more details on our webpage", 320);
-    drawCentred("press any key to continue", 420);
-    leaveOnClickOrKey(menuClick);
+    drawCentred("Tavirel is made by the Tavirel team", 50, 1.0f);
+    drawCentred("and was developed in 2026", 120, 1.0f);
+    drawCentred("it is free to play and to share", 220, 1.0f);
+    drawCentred("if you like this game please support us. more details on our webpage", 320, 0.6f);
+    drawCentred("press any key to continue", 420, 0.6f);
 }

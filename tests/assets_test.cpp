@@ -50,27 +50,22 @@ TEST(Assets, GameMediaLoadInOrderAndEveryReloadStartsAfresh)
 
     // The score font draws the digits visibly in white.
     clearTo(Rgb{0, 0, 0});
-    glColor3f(1, 1, 1);
-    game.smallFont.sprite.x = 100;
-    game.smallFont.sprite.y = 100;
-    drawText(game.smallFont, "808");
+    float end = drawText(game.smallFont, "808", 100, 100, 1.0f, Plain);
     int lit = 0;
     for (int y = 100; y < 100 + game.smallFont.sprite.height; y += 2)
-        for (int x = 100; x < game.smallFont.sprite.x; x += 2)
+        for (int x = 100; x < end; x += 2)
             lit += pixelAt(x, y).r > 128;
     EXPECT_GT(lit, 10);
 
     // After a rebuild everything comes again into new textures, placed and scaled afresh.
     uint32_t firstBlocks = game.blockSprite.textureId;
     game.introSprite.x = 50;
-    game.largeFont.scaleX = game.largeFont.scaleY = 0.7f;
     drawSpriteFrame(game.blockSprite, 3);
     mark = logText().size();
     loadAssets();
     EXPECT_EQ(logText().substr(mark), PicturesLog);
     EXPECT_NE(game.blockSprite.textureId, firstBlocks);
     EXPECT_EQ(game.introSprite.x, 0.0f);
-    EXPECT_EQ(game.largeFont.scaleX, 1.0f);
     expectSheet(game.blockSprite, 32);
 }
 
@@ -90,7 +85,7 @@ TEST(Assets, WithoutMediaEveryPictureIsReportedAndTheSheetsStillGetTheirFrames)
     EXPECT_EQ(game.smallFont.spaceWidth, 12);
     // Nothing to draw, and drawing it must not fail.
     drawSpriteFrame(game.explosionSprite, 30);
-    EXPECT_EQ(measureText(game.largeFont, "new game"), 16);
+    EXPECT_EQ(measureText(game.largeFont, "new game", 1.0f), 16);
 }
 
 }  // namespace

@@ -32,7 +32,6 @@ const char *ThreeGlyphs =
 
 TEST_F(FontTest, ReadsCharactersAdvancesAndRectangles)
 {
-    font.scaleX = font.scaleY = 2.5f;
     font.sprite.x = 30;
     load(ThreeGlyphs, 12);
     EXPECT_EQ(font.glyphCount, 3);
@@ -47,8 +46,6 @@ TEST_F(FontTest, ReadsCharactersAdvancesAndRectangles)
     EXPECT_EQ(font.glyphRect[2].width, 14);
     EXPECT_EQ(font.glyphRect[2].bottom, 20);
     EXPECT_EQ(font.spaceWidth, 12);
-    EXPECT_EQ(font.scaleX, 1.0f);
-    EXPECT_EQ(font.scaleY, 1.0f);
     EXPECT_EQ(font.sprite.x, 30.0f);
     EXPECT_EQ(logText().find("metrics"), std::string::npos);
 
@@ -73,13 +70,11 @@ TEST_F(FontTest, ReloadingKeepsUnlistedEntriesAndTheLaterOfTwoListings)
     EXPECT_EQ(font.glyphOfChar['r'], 2);
 }
 
-TEST_F(FontTest, MissingFileLeavesEverythingButSpaceAndScale)
+TEST_F(FontTest, MissingFileLeavesEverythingButTheSpace)
 {
-    font.scaleX = 3.0f;
     loadFont(font, "media/", "none.txt", 16);
     EXPECT_EQ(font.glyphCount, 0);
     EXPECT_EQ(font.spaceWidth, 16);
-    EXPECT_EQ(font.scaleX, 1.0f);
     BitmapFont empty{};
     EXPECT_TRUE(sameTables(font, empty));
 

@@ -7,7 +7,7 @@
 #include "SDL.h"
 #include "SDL_mixer.h"
 #include "base/files.h"
-#include "app/screens.h"
+#include "app/loop.h"
 #include "base/state.h"
 #include "audio/sound.h"
 #include "game/gameover.h"
@@ -34,7 +34,7 @@ struct GameOverTest : ::testing::Test {
     {
         for (int key : keys) {
             pushEvent(SDL_KEYUP, key);
-            gameOverScreen();
+            runFrame();
         }
     }
 };
@@ -69,8 +69,8 @@ TEST_F(GameOverTest, NamesAreTypedOnReleaseAndKeysFrom256UpTypeAndEraseNothing)
     }
     pushEvent(SDL_KEYDOWN, 'a');  // presses are dropped
     pushEvent(SDL_KEYDOWN, SDLK_RETURN);
-    gameOverScreen();
-    gameOverScreen();
+    runFrame();
+    runFrame();
     EXPECT_EQ(game.round.playerName, "abcdefghijklmnoz");
     EXPECT_EQ(game.Screen, GameOverScreen);
 }
@@ -122,18 +122,46 @@ TEST_F(GameOverTest, EmptyNamesAndNamesWithSpacesSurviveARestart)
     }
 }
 
-TEST_F(GameOverTest, QuittingDuringNameEntrySavesNothing)
+// A window closed (or the game told to end) keeps what the player has before them: a result
+// being entered, under the name typed so far (the screen after the last level: no name yet), and
+// the switches of the options page as they show. Elsewhere nothing is written.
+TEST_F(GameOverTest, AClosedWindowKeepsTheResultBeingEnteredAndTheSwitchesShown)
 {
-    endGame(900, "max");
-    pushEvent(SDL_QUIT);
-    gameOverScreen();
-    EXPECT_FALSE(game.running);
-    EXPECT_EQ(game.highScores.rows[0].score, 300);
-    EXPECT_FALSE(fileExists(dir + "dex.dll"));
+    struct {
+        ScreenName screen;
+        PageName page;
+        int32_t score;
+        const char *table;     // the row the table file holds for it, or "" for no file
+        const char *settings;  // opt.dat afterwards, or "" for none
+    } cases[] = {
+        {GameOverScreen, NoPage, 900, "max 3 100 900\n", ""},
+        {FinishedScreen, NoPage, 901, "% 9 100 901\n", ""},
+        {FinishedScreen, NoPage, 200, "", ""},
+        {IntroScreen, OptionsPage, 0, "", "0\n1\n0\n"},
+        {IntroScreen, MainPage, 0, "", ""},
+    };
+    for (const auto &c : cases) {
+        std::remove((dir + "dex.dll").c_str());
+        std::remove((dir + "opt.dat").c_str());
+        loadHighScores();
+        game.running = true;
+        endGame(c.score, "max", c.screen == FinishedScreen ? 9 : 3);
+        if (c.screen == FinishedScreen)
+            game.round.playerName = "";
+        game.Screen = c.screen;
+        game.MenuPage = c.page;
+        game.settings = {0, 1, 0};  // switched on the page, not yet saved
+        pushEvent(SDL_QUIT);
+        runFrame();
+        EXPECT_FALSE(game.running) << c.screen;
+        std::string table = fileExists(dir + "dex.dll") ? readFile(dir + "dex.dll") : "";
+        EXPECT_EQ(table.substr(0, table.find('\n') + (table.empty() ? 0 : 1)), c.table) << c.screen;
+        EXPECT_EQ(fileExists(dir + "opt.dat") ? readFile(dir + "opt.dat") : "", c.settings) << c.screen;
+    }
 }
 
 // Near-white pixels in a box of the back buffer, every other pixel of every other row.
-int whitePixels(const TextBox &box, int down)
+int whitePixels(const PlaceBox &box, int down)
 {
     int count = 0;
     for (int y = box.y + down; y < box.y + down + box.h; y += 2)
@@ -149,19 +177,19 @@ TEST_F(GameOverTest, PlainGameOverShowsItsCaptionForTheWholeWaitAndReadsNoEvents
     endGame(210);  // equal to the last row: no entry
     pushEvent(SDL_QUIT);
     for (int frame = 1; frame <= 180; frame++) {
-        gameOverScreen();
+        runFrame();
         if (frame == 1) {
             EXPECT_EQ(Mix_Playing(BadScoreChannel), 1);
         }
         if (frame == 1 || frame == 180) {
-            TextBox caption = centredBox("game over", 20);
+            PlaceBox caption = centredBox("game over", 20);
             EXPECT_GT(whitePixels(caption, 0), 40) << frame;
             EXPECT_LT(whitePixels(caption, 45), 5) << frame;  // the same box just below
             SDL_GL_SwapBuffers();
         }
     }
     EXPECT_EQ(game.Screen, GameOverScreen);
-    gameOverScreen();
+    runFrame();
     EXPECT_EQ(game.Screen, IntroScreen);
     EXPECT_EQ(game.MenuPage, HighScorePage);
     EXPECT_TRUE(game.running);
@@ -181,21 +209,21 @@ TEST_F(GameOverTest, TheFinishedGameCongratulatesThenEntersTheTableWhenItQualifi
         game.round.finishedFrames = 0;
         pushEvent(SDL_KEYUP, SDLK_ESCAPE);  // too early: still the last moments of play
         for (int i = 0; i < 40; i++)
-            finishedScreen();
+            runFrame();
         EXPECT_EQ(game.Screen, FinishedScreen);
         pushEvent(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_RIGHT);
         pushEvent(SDL_KEYDOWN, SDLK_ESCAPE);
         pushEvent(SDL_KEYUP, SDLK_ESCAPE);
-        finishedScreen();
-        finishedScreen();
+        runFrame();
+        runFrame();
         EXPECT_EQ(game.Screen, FinishedScreen);
-        finishedScreen();
+        runFrame();
         EXPECT_EQ(game.Screen, c.next);
     }
     EXPECT_EQ(game.MenuPage, HighScorePage);
     game.Screen = FinishedScreen;
     pushEvent(SDL_QUIT);
-    finishedScreen();
+    runFrame();
     EXPECT_FALSE(game.running);
 }
 

@@ -4,7 +4,7 @@
 #include "SDL.h"
 #include "SDL_mixer.h"
 #include "app/loop.h"
-#include "app/screens.h"
+#include "app/loop.h"
 #include "base/state.h"
 #include "screen_helpers.h"
 #include "support.h"
@@ -20,14 +20,14 @@ struct MenuTest : ::testing::Test {
         pushEvent(SDL_MOUSEMOTION, x, y);
         pushEvent(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT);
         for (int i = 0; i < 50 && queuedEvents() > 0; i++)
-            introScreen();
+            runFrame();
     }
-    void clickOn(const TextBox &box) { clickAt(box.x + 2, box.y + 2); }
+    void clickOn(const PlaceBox &box) { clickAt(box.x + 2, box.y + 2); }
 };
 
 TEST_F(MenuTest, AnItemActsOnlyOnAClickStrictlyInsideItsBox)
 {
-    TextBox b = centredBox("options", 130);
+    PlaceBox b = centredBox("options", 130);
     int midX = b.x + b.w / 2, midY = b.y + b.h / 2;
     struct {
         int x, y;
@@ -44,24 +44,24 @@ TEST_F(MenuTest, AnItemActsOnlyOnAClickStrictlyInsideItsBox)
 
 TEST_F(MenuTest, OneEventPerFrameAndTheClickUsesTheLastMotionBeforeIt)
 {
-    TextBox scores = centredBox("high score", 190);
+    PlaceBox scores = centredBox("high score", 190);
     pushEvent(SDL_MOUSEMOTION, 10, 10);
     pushEvent(SDL_MOUSEMOTION, scores.x + 5, scores.y + 5);
     pushEvent(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT);
     pushEvent(SDL_MOUSEMOTION, 10, 10);
-    introScreen();
+    runFrame();
     EXPECT_EQ(game.mouseX, 10);
     EXPECT_EQ(queuedEvents(), 3);
-    introScreen();
+    runFrame();
     EXPECT_EQ(game.MenuPage, MainPage);
-    introScreen();
+    runFrame();
     EXPECT_EQ(game.MenuPage, HighScorePage);
     EXPECT_EQ(queuedEvents(), 1);
 }
 
 TEST_F(MenuTest, NewGameStartsThePlayScreenInTheSamePassWithThePointerHidden)
 {
-    TextBox item = centredBox("new game", 70);
+    PlaceBox item = centredBox("new game", 70);
     pushEvent(SDL_MOUSEMOTION, item.x + 10, item.y + 10);
     runPass();
     pushEvent(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT);
@@ -77,12 +77,12 @@ TEST_F(MenuTest, EscapeHeldOnTheOptionsPageLeavesItWithoutQuitting)
     game.MenuPage = OptionsPage;
     keyTable()[SDLK_ESCAPE] = 1;
     for (int i = 0; i < 5; i++)  // the key stays down; its entry stays consumed
-        introScreen();
+        runFrame();
     EXPECT_TRUE(game.running);
     EXPECT_EQ(game.MenuPage, MainPage);
     EXPECT_EQ(readFile(dir + "opt.dat"), "0\n0\n0\n");
     keyTable()[SDLK_ESCAPE] = 1;  // pressed anew: the main page quits
-    introScreen();
+    runFrame();
     EXPECT_FALSE(game.running);
 }
 
@@ -120,7 +120,7 @@ TEST_F(MenuTest, FullscreenFlippedOnceOrTwiceRebuildsTheWindowOnLeaving)
         game.logFile.flush();
         size_t logBefore = readFile(dir + "log.txt").size();
         keyTable()[SDLK_ESCAPE] = 1;
-        introScreen();
+        runPass();  // the window is built anew at the end of the pass
         game.logFile.flush();
         EXPECT_FALSE(game.videoModePending);
         EXPECT_EQ(readFile(dir + "log.txt").substr(logBefore), PicturesLog);  // every picture again
@@ -161,7 +161,7 @@ TEST_F(MenuTest, HighScoreAndCreditsPagesLeaveOnLeftClicksAndKeysBelow254)
             pushEvent(SDL_MOUSEBUTTONDOWN, c.key == LeftClick ? SDL_BUTTON_LEFT : SDL_BUTTON_RIGHT);
         else
             keyTable()[c.key] = 1;
-        introScreen();
+        runFrame();
         EXPECT_EQ(game.MenuPage == MainPage, c.leaves) << c.page << " " << c.key;
         EXPECT_TRUE(game.running) << c.key;  // Escape consumed before the main page reads it
         if (c.key >= 0) {
@@ -181,17 +181,22 @@ TEST_F(MenuTest, AnIdleMenuKeepsItsPictureUntilSomethingChanges)
     } steps[] = {
         {"start", [] {}, "DK"},
         {"pointer moved", [] { pushEvent(SDL_MOUSEMOTION, 300, 300); }, "DK"},
+        // The click's own pass shows the main page as the motion's did: the page comes a pass later.
         {"page switched by a click", [] {
-             TextBox credits = centredBox("credits", 250);
+             PlaceBox credits = centredBox("credits", 250);
              pushEvent(SDL_MOUSEMOTION, credits.x + 2, credits.y + 2);
              pushEvent(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT);
-         }, "DDDK"},
+         }, "DKDK"},
         {"a last game-over frame", [] {
              game.Screen = GameOverScreen;
              game.round.gameOverFrames = 500;
          }, "DDK"},
         {"a key that leaves the high-score page", [] { keyTable()['x'] = 1; }, "DDK"},
-        {"a key held on the main page", [] { keyTable()['y'] = 1; }, "DDD"},
+        {"a key held on the main page, which reads only Escape", [] { keyTable()['y'] = 1; }, "KKK"},
+        {"the pointer moved back and forth", [] {
+             pushEvent(SDL_MOUSEMOTION, 310, 300);
+             pushEvent(SDL_MOUSEMOTION, 300, 300);
+         }, "DDK"},
     };
     for (const auto &s : steps) {
         s.act();

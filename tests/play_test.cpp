@@ -6,7 +6,7 @@
 
 #include "SDL.h"
 #include "SDL_mixer.h"
-#include "app/screens.h"
+#include "app/loop.h"
 #include "base/state.h"
 #include "audio/sound.h"
 #include "game/rules.h"
@@ -18,7 +18,7 @@ namespace {
 void frames(int count)
 {
     for (int i = 0; i < count && game.Screen == GameScreen; i++)
-        playScreen();
+        runFrame();
 }
 
 TEST(Play, BlockStepsByItsTimerAndHeldArrowsMoveItEveryFourthFrame)
@@ -73,10 +73,12 @@ TEST(Play, EscapeGoesBackToTheMenuWithItsMusicWhateverTheBlockDoesAndCloseQuits)
     EXPECT_EQ(game.Screen * 10 + game.MenuPage, IntroScreen * 10 + MainPage);
     EXPECT_EQ(keyTable()[SDLK_ESCAPE], 0);
     EXPECT_EQ(Mix_PlayingMusic(), 1);
-    pushEvent(SDL_QUIT);  // the half still falling drops from row 0: the close waits until it lands
+    // Played on, the half still falling drops from row 0: the close waits until it lands.
+    game.Screen = GameScreen;
+    pushEvent(SDL_QUIT);
     int waited = 0;
     for (; game.running && waited < 20; waited++)
-        playScreen();
+        runFrame();
     EXPECT_EQ(waited, 14);
 }
 
@@ -90,7 +92,7 @@ TEST(Play, TopOutWithAGreatScoreStopsTheMusicAndPlaysItsSoundInTheSameFrame)
     EXPECT_TRUE(!Mix_PlayingMusic() && Mix_Playing(GreatScoreChannel));
     // The stop was served once: music started afterwards plays on through later frames' sounds.
     playMusic(game.introMusic);
-    playPendingEffects();
+    playPendingSounds();
     EXPECT_EQ(Mix_PlayingMusic(), 1);
 }
 
@@ -108,7 +110,7 @@ TEST(Play, DrawsPlacedAndMarkedCellsAndCentresTheScoreOnThePanel)
     auto mix = [](int t, int b) { return static_cast<int>(0.7 * t + 0.3 * b + 0.5); };
     EXPECT_TRUE(pixelIs(50 + 25, 571, Rgb{mix(tile.r, back.r), mix(tile.g, back.g), mix(tile.b, back.b)}));
     EXPECT_TRUE(pixelIs(82 + 25, 571, mediaPixel("back.jpg", 82 + 25, 571)));
-    int width = measureText(game.smallFont, "4242"), first = 800, last = 0;
+    int width = measureText(game.smallFont, "4242", 1.0f), first = 800, last = 0;
     for (int x = 600; x < 800; x++) {  // the digits' ink across their middle
         Rgb got = pixelAt(x, 140), plain = mediaPixel("back.jpg", x, 140);
         if (std::abs(got.r - plain.r) + std::abs(got.g - plain.g) + std::abs(got.b - plain.b) > 60)

@@ -19,7 +19,7 @@ namespace {
 unsigned long gameWindow = 0;
 
 // Whether the box of the game's window shows the menu items' hover yellow.
-bool lit(const TextBox &box)
+bool lit(const PlaceBox &box)
 {
     static Display *display = XOpenDisplay(nullptr);
     XImage *image = XGetImage(display, gameWindow, box.x, box.y, box.w, box.h, AllPlanes, ZPixmap);
@@ -35,7 +35,7 @@ bool lit(const TextBox &box)
 }
 
 // Waits up to five seconds for the box to light up, or to go dark.
-bool waitUntilLit(const TextBox &box, bool wanted = true)
+bool waitUntilLit(const PlaceBox &box, bool wanted = true)
 {
     for (int waited = 0; waited < 5000; waited += 20, usleep(20000))
         if (lit(box) == wanted)
@@ -63,7 +63,7 @@ struct Player : ::testing::Test {
         ASSERT_TRUE(waitForPicture(10000));
     }
     // Points at the middle of the box and waits for it to light up.
-    bool pointAt(const TextBox &box)
+    bool pointAt(const PlaceBox &box)
     {
         return xdotool("mousemove --window " + window + " " + std::to_string(box.x + box.w / 2) + " " +
                        std::to_string(box.y + box.h / 2)) &&
@@ -93,7 +93,7 @@ TEST_F(Player, ThePointerLightsItemsAndTheOptionsAreKept)
 
 TEST_F(Player, ANewGameIsLeftWithEscapeForTheMenuAndExitQuits)
 {
-    TextBox newGame = centredBox("new game", 70);
+    PlaceBox newGame = centredBox("new game", 70);
     ASSERT_TRUE(pointAt(newGame));
     ASSERT_TRUE(xdotool("click 1"));
     EXPECT_TRUE(waitUntilLit(newGame, false)) << "the game did not start";

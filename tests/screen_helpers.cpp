@@ -16,8 +16,8 @@ std::string startUpWith(const std::string &settings)
     return dir;
 }
 
-// The large font at `scale`; a test without a window reads its metrics alone.
-static BitmapFont &largeFont(float scale)
+// The large font; a test without a window reads its metrics alone.
+static BitmapFont &largeFont()
 {
     BitmapFont &font = game.largeFont;
     if (font.glyphCount == 0) {
@@ -25,19 +25,18 @@ static BitmapFont &largeFont(float scale)
         loadFont(font, "media/", "bobcat36.txt", 16);
         font.sprite.height = 36;  // the height of bobcat36.png
     }
-    font.scaleX = font.scaleY = scale;
     return font;
 }
 
-TextBox centredBox(const std::string &text, int y, float scale)
+PlaceBox centredBox(const std::string &text, int y, float scale)
 {
-    BitmapFont &font = largeFont(scale);
-    int w = measureText(font, text);
+    BitmapFont &font = largeFont();
+    int w = measureText(font, text, scale);
     return {400 - w / 2, y, w, static_cast<int>(font.sprite.height * scale)};
 }
 
-TextBox valueBox(const std::string &label, const std::string &value, int y)
+PlaceBox valueBox(const std::string &label, const std::string &value, int y)
 {
-    BitmapFont &font = largeFont(1.0f);
-    return {220 + measureText(font, label), y, measureText(font, value), static_cast<int>(font.sprite.height)};
+    BitmapFont &font = largeFont();
+    return {220 + measureText(font, label, 1.0f), y, measureText(font, value, 1.0f), static_cast<int>(font.sprite.height)};
 }

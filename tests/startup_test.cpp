@@ -141,7 +141,7 @@ TEST(StartUp, FifosDevicesAndHugeFilesInPlaceOfItsFilesDoNotHoldItUp)
         SCOPED_TRACE(c.what);
         std::string dir = makeTempDir();
         copyMedia(dir);
-        for (const char *name : {"opt.dat", "dex.dll", "log.txt"})
+        for (const char *name : {"opt.dat", "dex.dll", "controls.dat", "log.txt"})
             c.plant(dir + name);
         pid_t pid = startGameIn(dir);
         unsigned long window = waitForGame(pid);

@@ -70,9 +70,15 @@ std::string startUpIn(const std::string &settings = "", bool shortMenuMusic = fa
 // menu starts one; the window has its focus and the event queue is empty.
 void startPlaying(unsigned seed);
 
+// One frame of the current screen as the main loop runs it (its input, its update, the sounds it
+// asked for), then its picture drawn into the back buffer and left there unswapped.
+void runFrame();
+
 // --- Real SDL events and keys, and the window's focus ----------------------------------------
 
-// Queues a real event: motion to (a, b), a press of button a, a key press or release of key a, a quit.
+// Queues a real event: motion to (a, b), a press of button a, a key press or release of key a, a
+// quit; of the gamepad: a press or release of button a, the pad at value a (SDL_HAT_*), axis a
+// at value b.
 void pushEvent(Uint8 type, int a = 0, int b = 0);
 
 // Events still waiting in the queue.

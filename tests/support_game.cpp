@@ -11,7 +11,9 @@
 #include "SDL.h"
 #include "SDL_syswm.h"
 #include "app/loop.h"
+#include "app/picture.h"
 #include "base/paths.h"
+#include "base/screen.h"
 #include "base/state.h"
 #include "audio/sound.h"
 #include "game/rules.h"
@@ -46,6 +48,7 @@ std::string startUpIn(const std::string &settings, bool shortMenuMusic)
         writeFile(dir + "media/m2.ogg", readFile(dir + "media/spadanie.ogg"));
     if (!settings.empty())
         writeFile(dir + "opt.dat", settings);
+    game.running = true;  // as a process of its own starts
     startUp((dir + "tavirel").c_str());
     game.logFile.flush();
     return dir;
@@ -59,8 +62,14 @@ void startPlaying(unsigned seed)
     }
     std::srand(seed);
     newGame();
-    game.Screen = GameScreen;
-    playMusic(game.gameMusic);
+    changeScreen(GameScreen, NoPage);
+    playPendingSounds();
+}
+
+void runFrame()
+{
+    runScreen();
+    drawView(game.view);
 }
 
 void pushEvent(Uint8 type, int a, int b)
@@ -74,6 +83,13 @@ void pushEvent(Uint8 type, int a, int b)
         event.button.button = static_cast<Uint8>(a);
     } else if (type == SDL_KEYDOWN || type == SDL_KEYUP) {
         event.key.keysym.sym = static_cast<SDLKey>(a);
+    } else if (type == SDL_JOYBUTTONDOWN || type == SDL_JOYBUTTONUP) {
+        event.jbutton.button = static_cast<Uint8>(a);
+    } else if (type == SDL_JOYHATMOTION) {
+        event.jhat.value = static_cast<Uint8>(a);
+    } else if (type == SDL_JOYAXISMOTION) {
+        event.jaxis.axis = static_cast<Uint8>(a);
+        event.jaxis.value = static_cast<Sint16>(b);
     }
     if (SDL_PushEvent(&event) != 0)
         throw std::runtime_error("the event queue is full");

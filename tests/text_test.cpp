@@ -35,73 +35,74 @@ struct TextTest : ::testing::Test {
         loadFont(font, "media/", "test.txt", 16);
         font.sprite.height = 16;  // the image height, as the font image would set it
     }
-    void place(float x, float y, float scale)
+    // Where the texts of a test go, and at what scale.
+    float x = 0, y = 0, scale = 1.0f;
+    void place(float atX, float atY, float atScale)
     {
-        font.sprite.x = x;
-        font.sprite.y = y;
-        font.scaleX = font.scaleY = scale;
+        x = atX;
+        y = atY;
+        scale = atScale;
     }
+    TextBox box(const std::string &text) const { return textBox(font, text, x, y, scale); }
 };
 
-void expectBox(const BitmapFont &font, float x, float y, float width, float height)
+void expectBox(const TextBox &box, float x, float y, float width, float height)
 {
-    EXPECT_NEAR(font.boxX, x, 1e-3);
-    EXPECT_NEAR(font.boxY, y, 1e-3);
-    EXPECT_NEAR(font.boxWidth, width, 1e-3);
-    EXPECT_NEAR(font.boxHeight, height, 1e-3);
+    EXPECT_NEAR(box.x, x, 1e-3);
+    EXPECT_NEAR(box.y, y, 1e-3);
+    EXPECT_NEAR(box.width, width, 1e-3);
+    EXPECT_NEAR(box.height, height, 1e-3);
 }
 
 TEST_F(TextTest, MeasureAddsScaledAdvancesAndTruncates)
 {
     place(220, 40, 1.0f);
-    EXPECT_EQ(measureText(font, "abc"), 40);
-    expectBox(font, 220, 40, 40, 16);
-    EXPECT_EQ(measureText(font, ""), 0);
-    expectBox(font, 220, 40, 0, 16);
-    EXPECT_EQ(measureText(font, "   "), 48);
+    EXPECT_EQ(measureText(font, "abc", scale), 40);
+    expectBox(box("abc"), 220, 40, 40, 16);
+    EXPECT_EQ(measureText(font, "", scale), 0);
+    expectBox(box(""), 220, 40, 0, 16);
+    EXPECT_EQ(measureText(font, "   ", scale), 48);
     // Unlisted bytes, the upper half included, measure as glyph 0.
-    EXPECT_EQ(measureText(font, "z\xE9"), 32);
-    EXPECT_EQ(font.sprite.x, 220.0f);
-    EXPECT_EQ(font.sprite.y, 40.0f);
+    EXPECT_EQ(measureText(font, "z\xE9", scale), 32);
 
     place(0, 0, 2.0f);
-    EXPECT_EQ(measureText(font, "a c"), 80);
-    expectBox(font, 0, 0, 80, 32);
+    EXPECT_EQ(measureText(font, "a c", scale), 80);
+    expectBox(box("a c"), 0, 0, 80, 32);
     place(0, 0, 0.7f);
-    EXPECT_EQ(measureText(font, "ac"), 16);  // 11.2 + 5.6 = 16.8
-    EXPECT_FLOAT_EQ(font.boxHeight, 11.2f);
+    EXPECT_EQ(measureText(font, "ac", scale), 16);  // 11.2 + 5.6 = 16.8
+    EXPECT_FLOAT_EQ(box("ac").height, 11.2f);
+    // Centred on x = 400: the left edge at 400 - w / 2, the halving truncating.
+    expectBox(centredBox(font, "ab", 400, 10, 0.7f), 400 - 22 / 2, 10, 22.4f, 11.2f);
+    expectBox(centredBox(font, "b", 400, 10, 0.7f), 400 - 11 / 2, 10, 11.2f, 11.2f);
     font.advance[2] = 1;
-    font.scaleX = 0.9f;
-    EXPECT_EQ(measureText(font, "c"), 0);
-    font.scaleX = 10.7f;
-    EXPECT_EQ(measureText(font, "c"), 10);
+    EXPECT_EQ(measureText(font, "c", 0.9f), 0);
+    EXPECT_EQ(measureText(font, "c", 10.7f), 10);
 
     // Absurd advances from a damaged metrics file give a huge width, not a wrapped one.
     font.advance[0] = INT_MAX;
-    font.scaleX = 4.0f;
-    EXPECT_EQ(measureText(font, "aaaa"), INT_MAX);
+    EXPECT_EQ(measureText(font, "aaaa", 4.0f), INT_MAX);
 }
 
-TEST_F(TextTest, ContainsOnlyPointsStrictlyInsideTheLastBox)
+TEST_F(TextTest, ContainsOnlyPointsStrictlyInsideTheBox)
 {
     place(100, 200, 1.0f);
-    measureText(font, "abab");  // box 100..164 by 200..216
-    EXPECT_TRUE(spriteContains(font, 101, 201));
-    EXPECT_TRUE(spriteContains(font, 163, 215));
-    EXPECT_FALSE(spriteContains(font, 100, 208));
-    EXPECT_FALSE(spriteContains(font, 164, 208));
-    EXPECT_FALSE(spriteContains(font, 130, 200));
-    EXPECT_FALSE(spriteContains(font, 130, 216));
-    EXPECT_FALSE(spriteContains(font, 50, 208));
+    TextBox b = box("abab");  // 100..164 by 200..216
+    EXPECT_TRUE(boxContains(b, 101, 201));
+    EXPECT_TRUE(boxContains(b, 163, 215));
+    EXPECT_FALSE(boxContains(b, 100, 208));
+    EXPECT_FALSE(boxContains(b, 164, 208));
+    EXPECT_FALSE(boxContains(b, 130, 200));
+    EXPECT_FALSE(boxContains(b, 130, 216));
+    EXPECT_FALSE(boxContains(b, 50, 208));
 
     place(100, 200, 2.0f);
-    measureText(font, "abab");  // box 100..228 by 200..232
-    EXPECT_TRUE(spriteContains(font, 227, 231));
-    EXPECT_FALSE(spriteContains(font, 228, 231));
+    b = box("abab");  // 100..228 by 200..232
+    EXPECT_TRUE(boxContains(b, 227, 231));
+    EXPECT_FALSE(boxContains(b, 228, 231));
 
-    measureText(font, "");
-    EXPECT_FALSE(spriteContains(font, 100, 210));
-    EXPECT_FALSE(spriteContains(font, 101, 210));
+    b = box("");
+    EXPECT_FALSE(boxContains(b, 100, 210));
+    EXPECT_FALSE(boxContains(b, 101, 210));
 }
 
 // A font whose picture did not load: its texts keep the glyphs' height from the metrics, so a
@@ -110,18 +111,16 @@ TEST_F(TextTest, AFontWithoutItsPictureKeepsTheGlyphHeightForItsBox)
 {
     font.sprite.height = 0;
     place(100, 200, 0.5f);
-    measureText(font, "abab");
-    expectBox(font, 100, 200, 32, 8);
-    EXPECT_TRUE(spriteContains(font, 120, 207));
-    EXPECT_FALSE(spriteContains(font, 120, 209));
+    TextBox b = box("abab");
+    expectBox(b, 100, 200, 32, 8);
+    EXPECT_TRUE(boxContains(b, 120, 207));
+    EXPECT_FALSE(boxContains(b, 120, 209));
 
     font.glyphRect[1].bottom = 1 << 30;  // a damaged rectangle does not cover the screen
-    measureText(font, "a");
-    EXPECT_EQ(font.boxHeight, 300.0f);
+    EXPECT_EQ(box("a").height, 300.0f);
 
     BitmapFont empty{};  // no metrics either: no box to click
-    measureText(empty, "new game");
-    EXPECT_FALSE(spriteContains(empty, 1, 0));
+    EXPECT_FALSE(boxContains(textBox(empty, "new game", 0, 0, 1.0f), 1, 0));
 }
 
 TEST(IntToText, DecimalAsAStreamWritesIt)
@@ -149,9 +148,8 @@ struct DrawTextTest : TextTest {
 
 TEST_F(DrawTextTest, GlyphsStandSideBySideAtThePen)
 {
-    place(100, 200, 1.0f);
-    drawText(font, "ab c");
     // a at 100..115, b at 116..131, a space of 16, then c squeezed into 148..155.
+    EXPECT_EQ(drawText(font, "ab c", 100, 200, 1.0f, Plain), 156.0f);
     EXPECT_TRUE(pixelIs(102, 202, Red));
     EXPECT_TRUE(pixelIs(113, 213, Red));
     EXPECT_TRUE(pixelIs(118, 208, Green));
@@ -161,33 +159,33 @@ TEST_F(DrawTextTest, GlyphsStandSideBySideAtThePen)
     EXPECT_TRUE(pixelIs(158, 208, Black));
     EXPECT_TRUE(pixelIs(108, 198, Black));
     EXPECT_TRUE(pixelIs(108, 218, Black));
-    EXPECT_EQ(font.sprite.x, 156.0f);
-    EXPECT_EQ(font.sprite.y, 200.0f);
+    // The font itself is left as it was.
+    EXPECT_EQ(font.sprite.x, 0.0f);
     EXPECT_EQ(font.sprite.height, 16.0f);
-    expectBox(font, 100, 200, 56, 16);
 
     // A second text carries on where the first ended.
-    drawText(font, "b");
+    drawText(font, "b", 156, 200, 1.0f, Plain);
     EXPECT_TRUE(pixelIs(160, 208, Green));
-    expectBox(font, 156, 200, 16, 16);
 
     // Nothing at all for an empty text or spaces.
     clearTo(Black);
-    place(300, 300, 1.0f);
-    drawText(font, "");
-    expectBox(font, 300, 300, 0, 16);
-    drawText(font, "   ");
-    EXPECT_EQ(font.sprite.x, 348.0f);
-    expectBox(font, 300, 300, 48, 16);
+    EXPECT_EQ(drawText(font, "", 300, 300, 1.0f, Plain), 300.0f);
+    EXPECT_EQ(drawText(font, "   ", 300, 300, 1.0f, Plain), 348.0f);
     for (int x = 296; x < 352; x += 4)
         EXPECT_TRUE(pixelIs(x, 308, Black));
+
+    // In a colour: the glyphs' own colours times it, blended by its alpha.
+    clearTo(Black);
+    drawText(font, "a", 100, 200, 1.0f, Colour{1.0f, 1.0f, 1.0f, 0.5f});
+    EXPECT_TRUE(pixelIs(108, 208, (Rgb{128, 0, 0})));
+    drawText(font, "b", 100, 300, 1.0f, Colour{0.0f, 0.5f, 1.0f, 1.0f});
+    EXPECT_TRUE(pixelIs(108, 308, (Rgb{0, 128, 0})));
 }
 
 TEST_F(DrawTextTest, ScaleStretchesGlyphsAndSpaces)
 {
-    place(100, 100, 2.0f);
-    drawText(font, "a b");
     // a is 32 x 32 at 100..131 by 100..131; the space 32; b at 164..195.
+    EXPECT_EQ(drawText(font, "a b", 100, 100, 2.0f, Plain), 196.0f);
     EXPECT_TRUE(pixelIs(104, 104, Red));
     EXPECT_TRUE(pixelIs(127, 127, Red));
     EXPECT_TRUE(pixelIs(116, 134, Black));
@@ -195,20 +193,14 @@ TEST_F(DrawTextTest, ScaleStretchesGlyphsAndSpaces)
     EXPECT_TRUE(pixelIs(168, 127, Green));
     EXPECT_TRUE(pixelIs(199, 116, Black));
     EXPECT_EQ(font.sprite.height, 16.0f);
-    expectBox(font, 100, 100, 96, 32);
 
     clearTo(Black);
-    place(400, 100, 0.7f);
-    drawText(font, "ab");
     // Glyphs of 11.2 x 11.2 pixels: a from 400 to 411.2, b to 422.4.
+    EXPECT_NEAR(drawText(font, "ab", 400, 100, 0.7f, Plain), 422.4f, 1e-3);
     EXPECT_TRUE(pixelIs(405, 105, Red));
     EXPECT_TRUE(pixelIs(417, 105, Green));
     EXPECT_TRUE(pixelIs(405, 113, Black));
     EXPECT_TRUE(pixelIs(425, 105, Black));
-    EXPECT_NEAR(font.sprite.x, 422.4f, 1e-3);
-    expectBox(font, 400, 100, 22.4f, 11.2f);
-    EXPECT_TRUE(spriteContains(font, 422, 111));
-    EXPECT_FALSE(spriteContains(font, 423, 105));
 }
 
 }  // namespace

@@ -25,8 +25,6 @@ void loadFont(BitmapFont &font, const std::string &folder, const std::string &fi
 {
     font.spaceWidth = spaceWidth;
     std::ifstream in(game.programDir + folder + file);
-    font.scaleX = 1.0f;
-    font.scaleY = 1.0f;
     readFontMetrics(font, in);
 }
 

@@ -1,8 +1,7 @@
 // text.cpp: measures, draws and hit-tests texts in a bitmap font; numbers as text.
 #include "text/text.h"
 
-#include "base/state.h"
-#include "gfx/sprite.h"
+#include "base/config.h"
 
 // The glyph drawn for a byte; every byte maps to one of the MaxGlyphs glyphs.
 static int glyphOf(const BitmapFont &font, char byte)
@@ -45,63 +44,78 @@ static float lineHeight(const BitmapFont &font)
         if (height > tallest)
             tallest = height;
     }
-    const int64_t screenHeight = 600;
-    return static_cast<float>(tallest < screenHeight ? tallest : screenHeight);
+    return static_cast<float>(tallest < ScreenHeight ? tallest : ScreenHeight);
 }
 
-int32_t measureText(BitmapFont &font, const std::string &text)
+float textWidth(const BitmapFont &font, const std::string &text, float scale)
 {
-    font.boxX = font.sprite.x;
-    font.boxY = font.sprite.y;
     float sum = 0.0f;
     for (char byte : text) {
         if (byte == ' ')
-            sum += font.spaceWidth * font.scaleX;
+            sum += font.spaceWidth * scale;
         else
-            sum += font.advance[glyphOf(font, byte)] * font.scaleX;
+            sum += font.advance[glyphOf(font, byte)] * scale;
     }
-    font.boxWidth = sum;
-    font.boxHeight = lineHeight(font) * font.scaleY;
-    return truncateToInt32(sum);
+    return sum;
 }
 
-void drawText(BitmapFont &font, const std::string &text)
+int32_t measureText(const BitmapFont &font, const std::string &text, float scale)
 {
-    Sprite &sprite = font.sprite;
-    float startX = sprite.x;
-    font.boxX = sprite.x;
-    font.boxY = sprite.y;
-    float boxHeight = lineHeight(font) * font.scaleY;
-    float imageHeight = sprite.height;
-    sprite.height = imageHeight * font.scaleY;
-
-    for (char byte : text) {
-        if (byte == ' ') {
-            sprite.x += font.spaceWidth * font.scaleX;
-            continue;
-        }
-        int glyph = glyphOf(font, byte);
-        const GlyphRect &rect = font.glyphRect[glyph];
-        sprite.srcX0 = rect.left;
-        sprite.srcY0 = rect.top;
-        sprite.srcX1 = rectRight(rect);
-        sprite.srcY1 = rect.bottom;
-        sprite.width = font.advance[glyph] * font.scaleX;
-        updateTexCoords(sprite);
-        drawSprite(sprite);
-        sprite.x += sprite.width;
-    }
-
-    font.boxWidth = sprite.x - startX;
-    font.boxHeight = boxHeight;
-    sprite.height = imageHeight;
+    return truncateToInt32(textWidth(font, text, scale));
 }
 
-bool spriteContains(const BitmapFont &font, int32_t px, int32_t py)
+TextBox textBox(const BitmapFont &font, const std::string &text, float x, float y, float scale)
+{
+    return {x, y, textWidth(font, text, scale), lineHeight(font) * scale};
+}
+
+TextBox centredBox(const BitmapFont &font, const std::string &text, int32_t centre, float y, float scale)
+{
+    float x = static_cast<float>(centre - measureText(font, text, scale) / 2);
+    return textBox(font, text, x, y, scale);
+}
+
+bool boxContains(const TextBox &box, int32_t px, int32_t py)
 {
     float x = static_cast<float>(px);
     float y = static_cast<float>(py);
-    return font.boxX < x && x < font.boxX + font.boxWidth && font.boxY < y && y < font.boxY + font.boxHeight;
+    return box.x < x && x < box.x + box.width && box.y < y && y < box.y + box.height;
+}
+
+float drawText(const BitmapFont &font, const std::string &text, float x, float y, float scale, Colour colour)
+{
+    // Each glyph is a piece of the font picture as tall as the picture, as wide as its advance.
+    Sprite glyph = font.sprite;
+    glyph.x = x;
+    glyph.y = y;
+    glyph.height = font.sprite.height * scale;
+    for (char byte : text) {
+        if (byte == ' ') {
+            glyph.x += font.spaceWidth * scale;
+            continue;
+        }
+        int index = glyphOf(font, byte);
+        const GlyphRect &rect = font.glyphRect[index];
+        glyph.srcX0 = rect.left;
+        glyph.srcY0 = rect.top;
+        glyph.srcX1 = rectRight(rect);
+        glyph.srcY1 = rect.bottom;
+        glyph.width = font.advance[index] * scale;
+        updateTexCoords(glyph);
+        drawSprite(glyph, colour);
+        glyph.x += glyph.width;
+    }
+    return glyph.x;
+}
+
+void drawTextIn(const BitmapFont &font, const std::string &text, const TextBox &box, float scale, Colour colour)
+{
+    drawText(font, text, box.x, box.y, scale, colour);
+}
+
+void drawCentred(const BitmapFont &font, const std::string &text, int32_t centre, float y, float scale, Colour colour)
+{
+    drawTextIn(font, text, centredBox(font, text, centre, y, scale), scale, colour);
 }
 
 std::string intToText(int32_t n)

@@ -14,7 +14,7 @@
 
 #include "SDL.h"
 #include "app/loop.h"
-#include "app/screens.h"
+#include "app/picture.h"
 #include "base/state.h"
 
 static double processCpuSeconds()
@@ -98,7 +98,8 @@ int main(int argc, char *argv[])
     double cpu0 = processCpuSeconds(), wall0 = wallSeconds();
     for (int i = 0; i < frames; i++) {
         movePointer(i);
-        introScreen();
+        runScreen();
+        drawView(game.view);
         SDL_GL_SwapBuffers();
     }
     double cpu1 = processCpuSeconds(), wall1 = wallSeconds();

@@ -16,7 +16,7 @@
 
 #include "SDL.h"
 #include "app/loop.h"
-#include "app/screens.h"
+#include "app/picture.h"
 #include "base/state.h"
 #include "game/rules.h"
 
@@ -123,7 +123,8 @@ void measureFrames(const char *name, int count, bool sample)
     const Round start = game.round;
     for (int i = 0; i < 30; i++) {  // warm-up
         game.round = start;
-        playScreen();
+        runScreen();
+        drawView(game.view);
         SDL_GL_SwapBuffers();
     }
     std::vector<double> cpu, wall;
@@ -135,7 +136,8 @@ void measureFrames(const char *name, int count, bool sample)
         game.round = start;
         game.Screen = GameScreen;
         double cpu0 = processCpuMs(), wall0 = wallMs();
-        playScreen();
+        runScreen();
+        drawView(game.view);
         SDL_GL_SwapBuffers();
         cpu.push_back(processCpuMs() - cpu0);
         wall.push_back(wallMs() - wall0);
@@ -156,14 +158,47 @@ void measureFrames(const char *name, int count, bool sample)
                 100.0 * own / process, 100.0 * cxx / process);
 }
 
-}  // namespace
 
-int main(int, char *argv[])
+// The real main loop, with its sleep, for `passes` passes: the share of one core the whole
+// process (the driver's threads included) used. `beforePass` sets up each pass.
+double loopShare(int passes, void (*beforePass)(int pass))
 {
-    startUp(argv[0]);
-    SDL_Delay(500);  // let the window settle and the start-up's work drain
+    double cpu0 = processCpuMs(), wall0 = wallMs();
+    for (int pass = 0; pass < passes && game.running; pass++) {
+        beforePass(pass);
+        runPass();
+    }
+    return 100.0 * (processCpuMs() - cpu0) / (wallMs() - wall0);
+}
 
-    // Every cell filled but the block's path, every third one marked, an explosion playing.
+// A few blocks on the bottom rows of a level-1 board.
+void fewBlocks()
+{
+    startGame();
+    for (int c = 0; c < 8; c++)
+        game.round.board[c][14] = game.round.board[c][13] = c % 2;
+}
+
+// Every 100 passes a square marked anew with 40 frames to go: the countdown runs, then the
+// explosion plays and the cells above fall.
+void countdownAndExplosion(int pass)
+{
+    if (pass % 100 != 0)
+        return;
+    Round &r = game.round;
+    for (int c = 0; c < BoardColumns; c++)
+        for (int row = 10; row < BoardRows; row++)
+            r.board[c][row] = (c + row) % 2;
+    for (int c : {4, 5})
+        for (int row : {13, 14})
+            r.board[c][row] = MarkedOffset;
+    r.explodeCountdown = 40;
+    r.clearsLeft = 6;
+}
+
+// Every cell filled but the block's path, every third one marked, an explosion playing.
+void fillBoard()
+{
     startGame();
     Round &r = game.round;
     for (int c = 0; c < BoardColumns; c++)
@@ -175,20 +210,34 @@ int main(int, char *argv[])
     r.explosionFrame = 12;
     r.explodeCountdown = 300;
     r.score = 123456;
-    measureFrames("nearly full board", 1500, true);
+}
 
+}  // namespace
+
+int main(int, char *argv[])
+{
+    startUp(argv[0]);
+    SDL_Delay(500);  // let the window settle and the start-up's work drain
+
+    fillBoard();
+    measureFrames("nearly full board", 1500, true);
     startGame();
     measureFrames("empty board", 600, false);
 
-    // The real main loop with its sleep, a few blocks on the board.
-    startGame();
-    for (int c = 0; c < 8; c++)
-        r.board[c][14] = r.board[c][13] = c % 2;
-    double cpu0 = processCpuMs(), wall0 = wallMs();
-    for (int pass = 0; pass < 625 && game.Screen == GameScreen; pass++)
-        runPass();
-    std::printf("main loop with a few blocks, 10 s: the process used %.1f%% of one core\n",
-                100.0 * (processCpuMs() - cpu0) / (wallMs() - wall0));
+    const int passes = 625;  // 10 s
+    fewBlocks();
+    std::printf("main loop, level 1 with a few blocks, 10 s: %.1f%% of one core\n", loopShare(passes, [](int) {}));
+    fewBlocks();
+    std::printf("main loop, a countdown running and an explosion playing, 10 s: %.1f%% of one core\n",
+                loopShare(passes, countdownAndExplosion));
+    fillBoard();
+    std::printf("main loop, nearly full board drawn in every pass, 10 s: %.1f%% of one core\n",
+                loopShare(passes, [](int) {
+                    Round &r = game.round;
+                    r.block.row = 0;          // the block stays in its path at the top
+                    r.explosionFrame = 12;    // the explosion goes on
+                    forgetPicture();          // every pass draws
+                }));
     SDL_Quit();
     return 0;
 }

@@ -73,14 +73,13 @@ TEST(Rules, GravityLetsEveryCellAboveAHoleFallOneRowAPassWithItsMark)
     EXPECT_FALSE(applyGravity());
 }
 
-// What a clear leaves: board, score, level, clears left, interval, block colour, effects, screen.
+// What a clear leaves: board, score, level, clears left, interval, block colour, effects.
 std::string afterClear(const std::string &before)
 {
     const Round &r = game.round;
     return picture(before) + " " + std::to_string(r.score) + " L" + std::to_string(r.level) + " left " +
            std::to_string(r.clearsLeft) + " every " + std::to_string(r.fallInterval) + " block " +
-           std::to_string(r.block.colours[0]) + " fx " + std::to_string(game.pendingEffects) + " screen " +
-           std::to_string(game.Screen) + " grid " + std::to_string(r.explosionGrid[0][BoardRows - 1]) +
+           std::to_string(r.block.colours[0]) + " fx " + std::to_string(game.pendingEffects) + " grid " + std::to_string(r.explosionGrid[0][BoardRows - 1]) +
            std::to_string(r.explosionGrid[2][BoardRows - 1]);
 }
 
@@ -88,14 +87,13 @@ TEST(Rules, ClearScoresTheCellsTogetherCountsTheLevelDownAndAdvancesIt)
 {
     struct Case { std::string before; int level, clearsLeft; std::string after; };
     for (const Case &c : std::initializer_list<Case>{
-             {"AAa/AAb", 1, 6, "..a/..b 10 L1 left 5 every 60 block 1 fx 1 screen 2 grid 10"},
-             {"AA.AA/AA.AA", 1, 6, "...../..... 36 L1 left 5 every 60 block 1 fx 1 screen 2 grid 10"},
-             {"EEe/EEf", 3, 10, "..e/..f 30 L3 left 9 every 30 block 5 fx 1 screen 2 grid 10"},
-             {"CCC/CCC", 2, 8, ".../... 42 L2 left 7 every 40 block 3 fx 1 screen 2 grid 11"},
-             {"AAb/AAa", 1, 1, "..d/..c 10 L2 left 8 every 40 block 3 fx 3 screen 2 grid 10"},
-             {"OOp/OOo", 8, 1, "..r/..q 80 L9 left 1 every 6 block 17 fx 3 screen 4 grid 10"}}) {
+             {"AAa/AAb", 1, 6, "..a/..b 10 L1 left 5 every 60 block 1 fx 1 grid 10"},
+             {"AA.AA/AA.AA", 1, 6, "...../..... 36 L1 left 5 every 60 block 1 fx 1 grid 10"},
+             {"EEe/EEf", 3, 10, "..e/..f 30 L3 left 9 every 30 block 5 fx 1 grid 10"},
+             {"CCC/CCC", 2, 8, ".../... 42 L2 left 7 every 40 block 3 fx 1 grid 11"},
+             {"AAb/AAa", 1, 1, "..d/..c 10 L2 left 8 every 40 block 3 fx 3 grid 10"},
+             {"OOp/OOo", 8, 1, "..r/..q 80 L9 left 1 every 6 block 17 fx 3 grid 10"}}) {
         setBoard(c.before, c.level);
-        game.Screen = GameScreen;
         game.round.clearsLeft = c.clearsLeft;
         game.round.block.colours[0] = 2 * c.level - 1;
         clearMarked();
@@ -104,21 +102,45 @@ TEST(Rules, ClearScoresTheCellsTogetherCountsTheLevelDownAndAdvancesIt)
     }
 }
 
-TEST(Rules, NewBlockEndsTheGameWhenTheLastHalfRestedInRowZeroWithTheGreatScoreOnlyAboveTheTenth)
+// What a frame of play comes to. A block whose last half rests in row 0 ends the game, with the
+// great score's music stop and sound when the score beats the tenth row; a game the player left in
+// that same frame is not over. The clear that completes level 8 completes the game, left or not.
+TEST(Rules, AFrameOfPlayReportsTheEndOfTheGameAndTheLastLevel)
 {
-    struct Case { ScreenName screen; int row, score; ScreenName after; bool great; };
-    for (const Case &c : std::initializer_list<Case>{{GameScreen, 0, 101, GameOverScreen, true},
-                                                     {GameScreen, 0, 100, GameOverScreen, false},
-                                                     {GameScreen, 1, 101, GameScreen, false},
-                                                     {IntroScreen, 0, 101, IntroScreen, false}}) {
-        setBoard("..", 3);
-        game.Screen = c.screen;
-        game.round.block.row = c.row;
-        game.round.score = c.score;
+    struct Case { int row, score; bool leave; int level, clearsLeft; bool over, complete, great; };
+    for (const Case &c : std::initializer_list<Case>{{0, 101, false, 3, 5, true, false, true},
+                                                     {0, 100, false, 3, 5, true, false, false},
+                                                     {1, 101, false, 3, 5, false, false, false},
+                                                     {0, 101, true, 3, 5, false, false, false},
+                                                     {5, 0, false, 8, 1, false, true, false},
+                                                     {5, 0, true, 8, 1, false, true, false},
+                                                     {5, 0, false, 8, 2, false, false, false}}) {
+        const std::string what = std::to_string(c.row) + " " + std::to_string(c.score) + " " +
+                                 std::to_string(c.leave) + " L" + std::to_string(c.level);
+        setBoard(std::string(BoardColumns, '.'), c.level);
+        Round &r = game.round;
+        r.clearsLeft = c.clearsLeft;
+        r.score = c.score;
         game.highScores.rows[HighScoreRows - 1].score = 100;
-        newBlock();
-        EXPECT_EQ(game.Screen, c.after);
-        EXPECT_EQ(game.pendingMusicStop * 100 + game.pendingEffects, c.great ? 100 + (1u << GreatScoreEffect) : 0);
+        r.block = {{4, 5, 4, 5}, 9, c.row, BothFalling};  // no square of one colour
+        r.board[9][c.row + 2] = r.board[10][c.row + 2] = 16;
+        if (c.level == LastLevel) {  // a marked square in the corner, due to go in this frame
+            for (int col : {0, 1})
+                for (int row : {13, 14})
+                    r.board[col][row] = MarkedOffset + 14;
+            r.explodeCountdown = 2;
+        }
+        PlayView shown{};
+        PlayActions actions{};
+        actions.leave = c.leave;
+        PlayOutcome outcome = playFrame(actions, shown);
+        EXPECT_EQ(outcome.over, c.over) << what;
+        EXPECT_EQ(outcome.complete, c.complete) << what;
+        EXPECT_EQ(r.level, c.complete ? LastLevel + 1 : c.level) << what;
+        if (c.level < LastLevel) {
+            EXPECT_EQ(game.pendingMusicStop * 100 + game.pendingEffects, c.great ? 100 + (1u << GreatScoreEffect) : 0)
+                << what;
+        }
     }
 }
 

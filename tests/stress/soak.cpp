@@ -77,17 +77,14 @@ void clickAt(int x, int y)
 void clickText(const std::string &text, int x, int y)
 {
     BitmapFont &font = game.largeFont;
-    font.scaleX = font.scaleY = 1.0f;
-    int width = measureText(font, text);
+    int width = measureText(font, text, 1.0f);
     int height = static_cast<int>(font.sprite.height);
     clickAt(x + 1 + chance(width > 2 ? width - 2 : 1), y + 1 + chance(height > 2 ? height - 2 : 1));
 }
 
 void clickItem(const std::string &text, int y)
 {
-    BitmapFont &font = game.largeFont;
-    font.scaleX = font.scaleY = 1.0f;
-    clickText(text, 400 - measureText(font, text) / 2, y);
+    clickText(text, 400 - measureText(game.largeFont, text, 1.0f) / 2, y);
 }
 
 // Anything at all, but what would end the run: no quit event, no Escape or "exit" on the main page.
@@ -190,10 +187,9 @@ void optionsMenu()
     }
     if (what < 3) {
         BitmapFont &font = game.largeFont;
-        font.scaleX = font.scaleY = 1.0f;
         const Settings &s = game.settings;
         std::string value = what == 0 ? (s.fullscreen ? "true" : "false") : (what == 1 ? s.musicOff : s.soundOff) == 1 ? "off" : "on";
-        clickText(value, 220 + measureText(font, labels[what]), 100 + 70 * what);
+        clickText(value, 220 + measureText(font, labels[what], 1.0f), 100 + 70 * what);
     } else if (what < 5) {
         clickItem("back", 370);
     } else if (what < 6) {

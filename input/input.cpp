@@ -1,0 +1,196 @@
+// input.cpp: reads SDL's queue, key table and the gamepad once a screen's frame, as actions.
+#include "input/input.h"
+
+#include <cstring>
+
+#include "SDL.h"
+#include "input/gamepad.h"
+#include "input/keys.h"
+
+// Keys with codes from here on (arrows, keypad, function and modifier keys) leave no page.
+static const int FirstUnreadKey = 254;
+
+// The window has the keyboard and is shown.
+static const Uint8 KeyboardAndShown = SDL_APPINPUTFOCUS | SDL_APPACTIVE;
+
+// SDL's table of held keys changes only when SDL looks at the queue. A frame that takes no event
+// still looks (for the gamepad, the pause keys, the focus), but leaves the table as it stands; the
+// changes it saw are put into the table when the next frame takes an event, before SDL looks
+// again, so that the table then reads as if SDL had looked only once.
+static Uint8 seenValue[SDLK_LAST];
+static bool seen[SDLK_LAST];
+
+// Whether the window had the keyboard and was shown at the last look.
+static bool hadFocus;
+
+static uint32_t bit(Action action)
+{
+    return action < ActionCount ? 1u << action : 0u;
+}
+
+// The one event of the frame, as actions, the pointer and the window's close.
+static void translate(const SDL_Event &event)
+{
+    Input &in = game.input;
+    if (event.type == SDL_QUIT) {
+        in.closed = true;
+    } else if (event.type == SDL_VIDEOEXPOSE || (event.type == SDL_ACTIVEEVENT && event.active.gain)) {
+        in.exposed = true;   // the window was uncovered, or came back
+    } else if (event.type == SDL_MOUSEMOTION) {
+        game.mouseX = event.motion.x;
+        game.mouseY = event.motion.y;
+        in.pointerMoved = true;
+    } else if (event.type == SDL_MOUSEBUTTONDOWN) {
+        in.clicked = event.button.button == SDL_BUTTON_LEFT;
+    } else if (event.type == SDL_KEYDOWN) {
+        in.pressed = actionsOfKey(event.key.keysym.sym);
+        in.keyDown = event.key.keysym.sym;
+    } else if (event.type == SDL_KEYUP) {
+        int key = event.key.keysym.sym;
+        in.released = actionsOfKey(key);
+        in.typed = key > 0 && key < 256 ? key : 0;
+    }
+}
+
+static bool isGamepadEvent(const SDL_Event &event)
+{
+    return event.type == SDL_JOYAXISMOTION || event.type == SDL_JOYHATMOTION || event.type == SDL_JOYBUTTONDOWN ||
+           event.type == SDL_JOYBUTTONUP || event.type == SDL_JOYBALLMOTION;
+}
+
+static bool isPauseKey(const SDL_Event &event)
+{
+    return (event.type == SDL_KEYDOWN || event.type == SDL_KEYUP) && (actionsOfKey(event.key.keysym.sym) & bit(Pause));
+}
+
+// Takes the gamepad's events, and the pause keys when watched, out of the queue in every frame,
+// whether or not the frame takes an event; the other events stay, in their order.
+static void followQueue(bool watchPause)
+{
+    SDL_Event events[128];
+    int count = SDL_PeepEvents(events, 128, SDL_GETEVENT, SDL_ALLEVENTS);
+    SDL_Event kept[128];
+    int keptCount = 0;
+    Gamepad &pad = game.gamepad;
+    for (int i = 0; i < count; i++) {
+        const SDL_Event &event = events[i];
+        if (isGamepadEvent(event)) {
+            int32_t button;
+            uint32_t actions = followGamepad(event, button);
+            pad.pending |= actions;
+            if (button >= 0)
+                pad.pendingButton = button;
+            if (watchPause && (actions & bit(Pause)))
+                game.input.pauseKey = true;
+        } else if (watchPause && isPauseKey(event)) {
+            game.input.pauseKey = game.input.pauseKey || event.type == SDL_KEYDOWN;
+        } else {
+            kept[keptCount++] = event;
+        }
+    }
+    if (keptCount > 0)
+        SDL_PeepEvents(kept, keptCount, SDL_ADDEVENT, SDL_ALLEVENTS);
+}
+
+// Lets SDL look at the queue; in a frame that takes no event, the key table stays as it stands.
+static void lookAtQueue(bool takeEvent)
+{
+    int count = 0;
+    Uint8 *keys = SDL_GetKeyState(&count);
+    count = count < SDLK_LAST ? count : SDLK_LAST;
+    if (takeEvent) {
+        for (int key = 0; key < count; key++)
+            if (seen[key])
+                keys[key] = seenValue[key];
+        std::memset(seen, 0, sizeof seen);
+        SDL_PumpEvents();
+        return;
+    }
+    Uint8 before[SDLK_LAST];
+    std::memcpy(before, keys, count);
+    SDL_PumpEvents();
+    for (int key = 0; key < count; key++) {
+        if (keys[key] != before[key]) {
+            seen[key] = true;
+            seenValue[key] = keys[key];
+        }
+    }
+    std::memcpy(keys, before, count);
+}
+
+void readInput(InputRule rule)
+{
+    game.input = Input();
+    game.input.buttonDown = -1;
+    lookAtQueue(rule.takeEvent);
+    followQueue(rule.watchPause);
+
+    bool focused = (SDL_GetAppState() & KeyboardAndShown) == KeyboardAndShown;
+    game.input.focusLost = hadFocus && !focused;
+    hadFocus = focused;
+
+    Gamepad &pad = game.gamepad;
+    SDL_Event event;
+    if (rule.takeEvent) {
+        if (SDL_PollEvent(&event) == 1)
+            translate(event);
+        game.input.pressed |= pad.pending;
+        game.input.buttonDown = pad.pendingButton;
+        pad.pending = 0;
+        pad.pendingButton = -1;
+    }
+    const Uint8 *keys = SDL_GetKeyState(nullptr);
+    for (int key = 1; key < SDLK_LAST; key++)
+        if (keys[key])
+            game.input.held |= actionsOfKey(key);
+    // A consumed button is held again once it is let go and pressed anew.
+    uint32_t padHeld = gamepadHeld();
+    pad.latched &= padHeld;
+    game.input.held |= padHeld & ~pad.latched;
+}
+
+bool pressed(Action action)
+{
+    return game.input.pressed & bit(action);
+}
+
+bool released(Action action)
+{
+    return game.input.released & bit(action);
+}
+
+bool held(Action action)
+{
+    return game.input.held & bit(action);
+}
+
+// SDL sets a key's entry again when the key next goes down.
+void consume(Action action)
+{
+    Uint8 *keys = SDL_GetKeyState(nullptr);
+    for (int key = 1; key < SDLK_LAST; key++)
+        if (keys[key] && (actionsOfKey(key) & bit(action)))
+            keys[key] = 0;
+    game.gamepad.latched |= gamepadHeld() & bit(action);
+    game.input.held &= ~bit(action);
+}
+
+bool anyKeyHeld()
+{
+    const Uint8 *keys = SDL_GetKeyState(nullptr);
+    for (int k = 0; k < FirstUnreadKey; k++)
+        if (keys[k])
+            return true;
+    return false;
+}
+
+void consumeHeldKeys()
+{
+    Uint8 *keys = SDL_GetKeyState(nullptr);
+    for (int k = 0; k < FirstUnreadKey; k++) {
+        if (keys[k]) {
+            keys[k] = 0;
+            game.input.held &= ~actionsOfKey(k);
+        }
+    }
+}
