@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "game/gameover.h"
+#include "gfx/window.h"
 #include "game/play.h"
 #include "menu/menu.h"
 
@@ -98,6 +99,7 @@ bool drawPicture()
     const View &view = game.view;
     if (game.viewShown && samePicture(view, game.shownView))
         return false;
+    clearBars();
     drawView(view);
     game.shownView = view;
     shownTable = game.highScores;

@@ -201,32 +201,6 @@ void saveHighScores()
     saveFile(game.highScorePath, highScoresText());
 }
 
-int32_t recordResult(const HighScoreEntry &result)
-{
-    int lock = lockFolder(pathUpToLast(game.highScorePath, PathSeparator));
-    // The table as another game in this folder may have saved it since this one started.
-    std::string text;
-    if (readKeptFile(game.highScorePath, KeptFileBound, text)) {
-        setDefaultHighScores();
-        std::istringstream in(text);
-        readHighScores(in);
-    }
-    HighScoreEntry *rows = game.highScores.rows;
-    int p = 0;
-    while (p < HighScoreRows && rows[p].score >= result.score)
-        p++;
-    if (p < HighScoreRows) {
-        // Row 10 receives the row pushed off the bottom; it is never shown or saved.
-        for (int j = HighScoreRows - 1; j >= p; j--)
-            rows[j + 1] = rows[j];
-        rows[p] = result;
-        if (!game.filesReadOnly)
-            logSave(game.highScorePath, writeWholeFile(game.highScorePath, highScoresText()));
-    }
-    unlockFolder(lock);
-    return p < HighScoreRows ? p : -1;
-}
-
 // The controls' names in controls.dat, in the order of the actions.
 static const char *const ControlNames[ControlCount] = {"left", "right", "turn", "turnback", "drop", "pause"};
 
@@ -263,12 +237,11 @@ bool readControls(std::istream &in, Controls &controls)
 void loadControls()
 {
     std::string text;
-    std::istringstream in;
-    if (readKeptFile(game.controlsPath, KeptFileBound, text)) {
-        in.str(text);
-        if (!readControls(in, game.controls))
-            game.logFile << "Controls " << game.controlsPath << " damaged: the default keys are used\n";
-    }
+    if (!readKeptFile(game.controlsPath, KeptFileBound, text))
+        return;
+    std::istringstream in(text);
+    if (!readControls(in, game.controls))
+        game.logFile << "Controls " << game.controlsPath << " damaged: the default keys are used\n";
 }
 
 std::string controlsText()
@@ -283,4 +256,30 @@ std::string controlsText()
 void saveControls()
 {
     saveFile(game.controlsPath, controlsText());
+}
+
+int recordResult(const HighScoreEntry &result)
+{
+    int lock = lockFolder(pathUpToLast(game.highScorePath, PathSeparator));
+    // The table as another game in this folder may have saved it since this one started.
+    std::string text;
+    if (readKeptFile(game.highScorePath, KeptFileBound, text)) {
+        setDefaultHighScores();
+        std::istringstream in(text);
+        readHighScores(in);
+    }
+    HighScoreEntry *rows = game.highScores.rows;
+    int p = 0;
+    while (p < HighScoreRows && rows[p].score >= result.score)
+        p++;
+    if (p < HighScoreRows) {
+        // Row 10 receives the row pushed off the bottom; it is never shown or saved.
+        for (int j = HighScoreRows - 1; j >= p; j--)
+            rows[j + 1] = rows[j];
+        rows[p] = result;
+        if (!game.filesReadOnly)
+            logSave(game.highScorePath, writeWholeFile(game.highScorePath, highScoresText()));
+    }
+    unlockFolder(lock);
+    return p < HighScoreRows ? p : NoSelection;
 }

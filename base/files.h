@@ -7,8 +7,7 @@
 
 #include "base/state.h"
 
-// How much of opt.dat, dex.dll or controls.dat is read: far more than the game ever writes
-// (under 1 KB).
+// How much of opt.dat or dex.dll is read: far more than the game ever writes (under 1 KB).
 const size_t KeptFileBound = 64 * 1024;
 
 // Names read from dex.dll are kept up to this many bytes; the game itself types at most
@@ -38,9 +37,8 @@ std::string highScoresText();
 // it is among the ten best. While the games sharing the folder wait, the table is read anew
 // from the file, so that rows another game saved meanwhile stay, and saved with the result.
 // The table in memory is then the one saved (or the one in memory, where none could be read).
-// The row the result went into, or -1 when it is not among the ten best.
-int32_t recordResult(const HighScoreEntry &result);
-
+// Returns the result's row, or NoSelection when it is not among the ten.
+int recordResult(const HighScoreEntry &result);
 // Reads the player's controls from controls.dat over those in memory (the defaults): a missing
 // file keeps them silently, a damaged one keeps them with a line in the log.
 void loadControls();

@@ -188,6 +188,7 @@ struct Input {
     bool clicked;         // the left button went down
     bool pointerMoved;    // the pointer moved
     uint32_t pressed;     // bit a: a key or button of Action a went down
+    uint32_t padPressed;  // the same of the gamepad alone
     uint32_t released;    // bit a: a key of Action a came up
     int32_t typed;        // the character code 1..255 of a key that came up, 0 for none
     int32_t keyDown;      // the code of a key that went down, 0 for none
@@ -259,6 +260,14 @@ struct View {
     int32_t score;
 };
 
+// Where the game's 800 x 600 picture lies in the window, scaled as one; bars beside it are black.
+struct PictureRect {
+    int32_t left;
+    int32_t top;
+    int32_t width;
+    int32_t height;
+};
+
 enum FocusState { AwaitFocus = 0, Focused = 1, FocusLost = 2 };
 
 
@@ -300,9 +309,12 @@ struct GameState {
 
     // --- Window layer ------------------------------------------------------------------
     bool windowOpen;              // an OpenGL window was made by the last initVideo or setVideoMode
-    int32_t windowWidth;
+    int32_t windowWidth;          // the window, in the desktop's pixels
     int32_t windowHeight;
     int32_t windowFullscreen;
+    int32_t desktopWidth;         // the desktop's size when the game started, 0 when unknown
+    int32_t desktopHeight;
+    PictureRect picture;          // where in the window the game's 800 x 600 picture is drawn, scaled
     FocusState focusState;
 
     // --- Pictures and fonts: loaded again after every window rebuild ------------------

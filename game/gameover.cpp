@@ -17,9 +17,7 @@ static const Colour Yellow = {1.0f, 1.0f, 0.0f, 1.0f};
 void insertResult()
 {
     const Round &r = game.round;
-    int32_t row = recordResult({r.playerName, r.level, r.playTime / 60, r.score});
-    if (row >= 0)
-        game.litRow = row;
+    game.litRow = recordResult({r.playerName, r.level, r.playTime / 60, r.score});
 }
 
 bool gameOverTakesEvent()
@@ -42,18 +40,42 @@ static void plainGameOver()
         changeScreen(IntroScreen, HighScorePage);
 }
 
+// The characters a name is written in from the gamepad, in their order.
+static const std::string PadLetters = "abcdefghijklmnopqrstuvwxyz ";
+
+// The gamepad writes a name as arcade machines do: up and down turn its last letter through
+// the alphabet, right adds a letter, left or the second button takes the last one away, the
+// first button confirms. Returns the character to add, or 0.
+static int padLetter(bool &erase)
+{
+    Round &r = game.round;
+    uint32_t pad = game.input.padPressed;
+    int step = (pad & (1u << MenuDown)) ? 1 : (pad & (1u << MenuUp)) ? -1 : 0;
+    erase = pad & ((1u << MenuLeft) | (1u << MenuBack));
+    if (pad & (1u << MenuRight) || (step && r.playerName.empty()))
+        return 'a';
+    if (step) {
+        size_t at = PadLetters.find(r.playerName.back());
+        at = at == std::string::npos ? 0 : (at + PadLetters.size() + step) % PadLetters.size();
+        r.playerName.back() = PadLetters[at];
+    }
+    return 0;
+}
+
 // Keys act on release: a character key adds its character (letters arrive as lower-case
 // codes; the keys from 256 up, arrows, keypad, function keys, type nothing), backspace erases
 // the last one, Return or keypad Enter confirms.
 static void nameEntry()
 {
     Round &r = game.round;
-    bool confirm = released(Confirm);
-    int k = game.input.typed;
+    bool padErase = false;
+    int padAdd = padLetter(padErase);
+    bool confirm = released(Confirm) || (game.input.padPressed & (1u << Confirm));
+    int k = padAdd ? padAdd : game.input.typed;
     if (!confirm && ((k >= 66 && k <= 122) || k == ' ') && r.nameLength < MaxNameLength) {
         r.nameLength++;
         r.playerName += static_cast<char>(k);
-    } else if (!confirm && released(Erase) && !r.playerName.empty()) {
+    } else if (!confirm && (released(Erase) || padErase) && !r.playerName.empty()) {
         r.playerName.pop_back();
         r.nameLength--;
     }

@@ -8,6 +8,7 @@
 
 #include "SDL.h"
 #include "SDL_image.h"
+#include "base/config.h"
 #include "base/state.h"
 
 // Every sprite lies on this plane of the perspective scene.
@@ -268,8 +269,9 @@ void drawSprite(const Sprite &sprite, Colour colour, Blend blend)
         glEnable(GL_BLEND);
         glBlendFunc(GL_SRC_ALPHA, blend == Light ? GL_ONE : GL_ONE_MINUS_SRC_ALPHA);
     }
-    // One window pixel is 2 / D scene units on both axes, D being the window width.
-    float d = static_cast<float>(game.windowWidth);
+    // One pixel of the game's screen is 2 / D scene units on both axes, D being the screen's
+    // width; the window's viewport scales the screen to the window.
+    float d = static_cast<float>(ScreenWidth);
     glBindTexture(GL_TEXTURE_2D, sprite.textureId);
     glLoadIdentity();
     float w = sprite.width / d * 2.0f;

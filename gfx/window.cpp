@@ -4,10 +4,12 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 
 #include "SDL.h"
+#include "base/config.h"
 #include "base/state.h"
 
 static const Uint32 WindowedFlags = SDL_HWSURFACE | SDL_OPENGL | SDL_ASYNCBLIT;
@@ -19,6 +21,61 @@ static const Uint8 FullFocus = SDL_APPMOUSEFOCUS | SDL_APPINPUTFOCUS | SDL_APPAC
 static Uint32 videoFlags(int32_t fullscreen)
 {
     return fullscreen ? FullscreenFlags : WindowedFlags;
+}
+
+// Nine tenths of the desktop is as much as a window takes.
+static const double DesktopShare = 0.9;
+
+void windowSize(int32_t desktopWidth, int32_t desktopHeight, int32_t &width, int32_t &height)
+{
+    double scale = 1.0;
+    if (desktopWidth > 0 && desktopHeight > 0) {
+        if (desktopWidth < ScreenWidth || desktopHeight < ScreenHeight)
+            scale = std::min(static_cast<double>(desktopWidth) / ScreenWidth,
+                             static_cast<double>(desktopHeight) / ScreenHeight);
+        while (ScreenWidth * (scale + 0.5) <= desktopWidth * DesktopShare &&
+               ScreenHeight * (scale + 0.5) <= desktopHeight * DesktopShare)
+            scale += 0.5;
+    }
+    width = static_cast<int32_t>(ScreenWidth * scale);
+    height = static_cast<int32_t>(ScreenHeight * scale);
+}
+
+PictureRect pictureIn(int32_t windowWidth, int32_t windowHeight)
+{
+    // As wide as the window allows, or as high: whichever is the narrower fit.
+    int64_t width = windowWidth, height = static_cast<int64_t>(windowWidth) * ScreenHeight / ScreenWidth;
+    if (height > windowHeight) {
+        height = windowHeight;
+        width = static_cast<int64_t>(windowHeight) * ScreenWidth / ScreenHeight;
+    }
+    return {static_cast<int32_t>((windowWidth - width) / 2), static_cast<int32_t>((windowHeight - height) / 2),
+            static_cast<int32_t>(width), static_cast<int32_t>(height)};
+}
+
+// The window for a mode: as large as fits the desktop, or the whole desktop, where it is known.
+static void sizeWindow(int32_t fullscreen)
+{
+    if (fullscreen && game.desktopWidth > 0 && game.desktopHeight > 0) {
+        game.windowWidth = game.desktopWidth;
+        game.windowHeight = game.desktopHeight;
+    } else {
+        windowSize(game.desktopWidth, game.desktopHeight, game.windowWidth, game.windowHeight);
+    }
+    game.picture = pictureIn(game.windowWidth, game.windowHeight);
+}
+
+// The desktop's size before the game's window changes anything; 0 x 0 where SDL cannot tell.
+static void readDesktop()
+{
+    game.desktopWidth = game.desktopHeight = 0;
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) < 0)
+        return;
+    const SDL_VideoInfo *info = SDL_GetVideoInfo();
+    if (info && info->current_w > 0 && info->current_h > 0) {
+        game.desktopWidth = info->current_w;
+        game.desktopHeight = info->current_h;
+    }
 }
 
 // SDL's reason for the last failure, for a line of the log of its own.
@@ -49,10 +106,12 @@ static std::string tryWindow(int32_t fullscreen)
 // the lack of a window.
 static bool makeWindow(int32_t fullscreen)
 {
+    sizeWindow(fullscreen);
     std::string failure = tryWindow(fullscreen);
     if (!failure.empty() && fullscreen) {
         game.logFile << "Unable to set video " << game.windowWidth << " " << game.windowHeight << " fullscreen\n"
                      << failure << "\nRetrying in a window\n";
+        sizeWindow(0);
         failure = tryWindow(0);
         if (failure.empty())
             game.windowFullscreen = 0;
@@ -69,6 +128,7 @@ bool initVideo(const std::string &caption, int32_t width, int32_t height, int32_
     game.windowFullscreen = fullscreen;
     game.windowWidth = width;
     game.windowHeight = height;
+    readDesktop();
 
     if (makeWindow(fullscreen))
         game.logFile << "Video initialize OK\n";
@@ -107,7 +167,9 @@ void reportNoWindow()
 
 void applyGlState()
 {
-    glViewport(0, 0, game.windowWidth, game.windowHeight);
+    // The picture's rectangle, counted from the window's bottom-left corner as OpenGL counts.
+    const PictureRect &p = game.picture;
+    glViewport(p.left, game.windowHeight - p.top - p.height, p.width, p.height);
     glClearColor(0.0f, 0.0f, 0.0f, 0.5f);
     glClearDepth(1.0);
     glHint(GL_PERSPECTIVE_CORRECTION_HINT, GL_NICEST);
@@ -116,9 +178,8 @@ void applyGlState()
     glShadeModel(GL_SMOOTH);
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
-    // A zero height would divide by zero; the window is never that small in play.
-    double aspect = game.windowHeight ? static_cast<double>(game.windowWidth) / game.windowHeight : 1.0;
-    gluPerspective(45.0, aspect, 0.1f, 10.0);
+    // The picture keeps the screen's own proportions in any window.
+    gluPerspective(45.0, static_cast<double>(ScreenWidth) / ScreenHeight, 0.1f, 10.0);
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
 }
@@ -142,4 +203,14 @@ int32_t pollAppRestore()
 void showPointer(bool shown)
 {
     SDL_ShowCursor(shown ? SDL_ENABLE : SDL_DISABLE);
+}
+
+void clearBars()
+{
+    const PictureRect &p = game.picture;
+    if (p.left == 0 && p.top == 0 && p.width == game.windowWidth && p.height == game.windowHeight)
+        return;
+    glViewport(0, 0, game.windowWidth, game.windowHeight);
+    glClear(GL_COLOR_BUFFER_BIT);
+    glViewport(p.left, game.windowHeight - p.top - p.height, p.width, p.height);
 }

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "SDL.h"
+#include "base/config.h"
 #include "input/gamepad.h"
 #include "input/keys.h"
 
@@ -28,17 +29,32 @@ static uint32_t bit(Action action)
     return action < ActionCount ? 1u << action : 0u;
 }
 
+// A point of the window as a pixel of the game's screen, which the window shows scaled.
+static int32_t onScreen(int32_t windowCoordinate, int32_t pictureStart, int32_t pictureSize, int32_t screenSize)
+{
+    if (pictureSize <= 0)
+        return windowCoordinate;
+    return static_cast<int32_t>((static_cast<int64_t>(windowCoordinate) - pictureStart) * screenSize / pictureSize);
+}
+
+// The window was uncovered, or came back: its picture must be drawn anew.
+static bool exposes(const SDL_Event &event)
+{
+    return event.type == SDL_VIDEOEXPOSE || (event.type == SDL_ACTIVEEVENT && event.active.gain);
+}
+
 // The one event of the frame, as actions, the pointer and the window's close.
 static void translate(const SDL_Event &event)
 {
     Input &in = game.input;
     if (event.type == SDL_QUIT) {
         in.closed = true;
-    } else if (event.type == SDL_VIDEOEXPOSE || (event.type == SDL_ACTIVEEVENT && event.active.gain)) {
-        in.exposed = true;   // the window was uncovered, or came back
+    } else if (exposes(event)) {
+        in.exposed = true;
     } else if (event.type == SDL_MOUSEMOTION) {
-        game.mouseX = event.motion.x;
-        game.mouseY = event.motion.y;
+        const PictureRect &p = game.picture;
+        game.mouseX = onScreen(event.motion.x, p.left, p.width, ScreenWidth);
+        game.mouseY = onScreen(event.motion.y, p.top, p.height, ScreenHeight);
         in.pointerMoved = true;
     } else if (event.type == SDL_MOUSEBUTTONDOWN) {
         in.clicked = event.button.button == SDL_BUTTON_LEFT;
@@ -64,7 +80,8 @@ static bool isPauseKey(const SDL_Event &event)
 }
 
 // Takes the gamepad's events, and the pause keys when watched, out of the queue in every frame,
-// whether or not the frame takes an event; the other events stay, in their order.
+// whether or not the frame takes an event; the other events stay, in their order. A waiting
+// expose brings the picture anew at once.
 static void followQueue(bool watchPause)
 {
     SDL_Event events[128];
@@ -85,6 +102,7 @@ static void followQueue(bool watchPause)
         } else if (watchPause && isPauseKey(event)) {
             game.input.pauseKey = game.input.pauseKey || event.type == SDL_KEYDOWN;
         } else {
+            game.input.exposed = game.input.exposed || exposes(event);
             kept[keptCount++] = event;
         }
     }
@@ -135,6 +153,7 @@ void readInput(InputRule rule)
         if (SDL_PollEvent(&event) == 1)
             translate(event);
         game.input.pressed |= pad.pending;
+        game.input.padPressed = pad.pending;
         game.input.buttonDown = pad.pendingButton;
         pad.pending = 0;
         pad.pendingButton = -1;

@@ -208,9 +208,11 @@ TEST_F(GameOverTest, TheFinishedGameCongratulatesThenEntersTheTableWhenItQualifi
         game.Screen = FinishedScreen;
         game.round.finishedFrames = 0;
         pushEvent(SDL_KEYUP, SDLK_ESCAPE);  // too early: still the last moments of play
+        SDL_ShowCursor(SDL_DISABLE);  // as play left it
         for (int i = 0; i < 40; i++)
             runFrame();
         EXPECT_EQ(game.Screen, FinishedScreen);
+        EXPECT_EQ(SDL_ShowCursor(SDL_QUERY), SDL_ENABLE);  // its text asks for a click
         pushEvent(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_RIGHT);
         pushEvent(SDL_KEYDOWN, SDLK_ESCAPE);
         pushEvent(SDL_KEYUP, SDLK_ESCAPE);

@@ -252,6 +252,23 @@ TEST(Keys, TheGamepadMovesTurnsDropsLeavesAndPlaysTheMenus)
     button(1);
     EXPECT_EQ(game.MenuPage, MainPage);
     EXPECT_TRUE(game.running);
+
+    // A name from the pad: down and up turn the last letter, right adds one, left takes one away.
+    newGame();
+    game.round.score = 5000;
+    game.Screen = GameOverScreen;
+    struct {
+        Uint8 direction;
+        const char *name;
+    } steps[] = {{SDL_HAT_DOWN, "a"}, {SDL_HAT_DOWN, "b"}, {SDL_HAT_RIGHT, "ba"},
+                 {SDL_HAT_UP, "b "}, {SDL_HAT_UP, "bz"}, {SDL_HAT_LEFT, "b"}};
+    for (const auto &s : steps) {
+        hat(s.direction);
+        EXPECT_EQ(game.round.playerName, s.name);
+    }
+    button(0);
+    EXPECT_EQ(game.Screen, IntroScreen);
+    EXPECT_EQ(game.highScores.rows[0].name, "b");
 }
 
 TEST(Keys, GamepadLayoutsByName)

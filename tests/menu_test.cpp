@@ -15,9 +15,11 @@ struct MenuTest : ::testing::Test {
     std::string dir = startUpWith();
     // Points at (x, y) and clicks there, then runs intro frames, one event each, until the
     // click and whatever the X server queued before it (after a new window) are taken.
+    // (x, y) is a pixel of the game's screen; the window may show it scaled (fullscreen).
     void clickAt(int x, int y)
     {
-        pushEvent(SDL_MOUSEMOTION, x, y);
+        const PictureRect &p = game.picture;
+        pushEvent(SDL_MOUSEMOTION, p.left + x * p.width / 800, p.top + y * p.height / 600);
         pushEvent(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT);
         for (int i = 0; i < 50 && queuedEvents() > 0; i++)
             runFrame();

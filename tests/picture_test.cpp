@@ -5,6 +5,7 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
+#include <cstdio>
 #include <cstring>
 #include <functional>
 #include <random>
@@ -157,6 +158,7 @@ std::vector<uint64_t> playSeeded(unsigned seed, int passes, bool everyPass, int 
     }
     for (int key : {SDLK_LEFT, SDLK_RIGHT, SDLK_SPACE, SDLK_ESCAPE})
         keyTable()[key] = 0;
+    std::remove(game.highScorePath.c_str());  // the table of the run before stays out of this one
     setDefaultHighScores();
     game.highScores.rows[HighScoreRows - 1].score = 5;
     std::srand(seed);

@@ -214,7 +214,10 @@ TEST(NoWindow, TheGameSaysSoAndEndsWhateverTheDriver)
         if (c.logWritable) {
             EXPECT_EQ(said, "Tavirel cannot start, as no OpenGL window could be made; the details are in its log, " +
                                 dir + "log.txt\n");
-            EXPECT_TRUE(startsWith(log, "Unable to set video 800 600 fullscreen\n")) << log;
+            // Fullscreen is asked for at the desktop's size, whatever the driver says it is.
+            std::string first = log.substr(0, log.find('\n') + 1);
+            EXPECT_TRUE(startsWith(first, "Unable to set video ") && first.find(" fullscreen\n") != std::string::npos)
+                << log;
             std::string windowed = "\nRetrying in a window\nUnable to set video 800 600\n";
             size_t reason = log.find(windowed);
             ASSERT_NE(reason, std::string::npos) << log;

@@ -13,7 +13,9 @@
 #include "base/paths.h"
 #include "base/state.h"
 #include "audio/sound.h"
+#include "app/assets.h"
 #include "gfx/window.h"
+#include "screen_helpers.h"
 #include "support.h"
 
 namespace {
@@ -79,8 +81,12 @@ TEST(Window, RebuildKeepsTheSizeAndSwitchesTheMode)
     SDL_Surface *surface = SDL_GetVideoSurface();
     ASSERT_NE(surface, nullptr);
     EXPECT_TRUE(surface->flags & SDL_FULLSCREEN);
-    EXPECT_EQ(surface->w, 800);
+    // The whole 1024 x 768 desktop at its own resolution, the picture scaled into all of it.
+    EXPECT_EQ(surface->w * 10000 + surface->h, 1024 * 10000 + 768);
     EXPECT_EQ(game.windowFullscreen, 1);
+    GLint viewport[4];
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    EXPECT_EQ(viewport[2] * 10000 + viewport[3], 1024 * 10000 + 768);
 
     setVideoMode("Tavirel", 0);
     surface = SDL_GetVideoSurface();
@@ -88,7 +94,6 @@ TEST(Window, RebuildKeepsTheSizeAndSwitchesTheMode)
     EXPECT_FALSE(surface->flags & SDL_FULLSCREEN);
     EXPECT_EQ(surface->w, 800);
     EXPECT_EQ(surface->h, 600);
-    GLint viewport[4];
     glGetIntegerv(GL_VIEWPORT, viewport);
     EXPECT_EQ(viewport[2], 800);
     EXPECT_EQ(viewport[3], 600);
@@ -217,6 +222,68 @@ TEST(Focus, WatcherIgnoresAWindowedGame)
     game.windowFullscreen = 2;
     EXPECT_EQ(pollAppRestore(), 0);
     EXPECT_EQ(game.focusState, AwaitFocus);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(Window, SizeFitsTheDesktopAndThePictureItsWindow)
+{
+    // The desktop, the window made on it, and the picture in a window of the desktop's size.
+    struct {
+        int desktopWidth, desktopHeight, width, height;
+        PictureRect fullscreen;
+    } sizes[] = {
+        {2560, 1440, 1600, 1200, {320, 0, 1920, 1440}}, {1920, 1080, 1200, 900, {240, 0, 1440, 1080}},
+        {3840, 2160, 2400, 1800, {480, 0, 2880, 2160}}, {1024, 768, 800, 600, {0, 0, 1024, 768}},
+        {1366, 768, 800, 600, {171, 0, 1024, 768}},     {1778, 1334, 1600, 1200, {0, 0, 1778, 1333}},
+        {800, 600, 800, 600, {0, 0, 800, 600}},         {640, 480, 640, 480, {0, 0, 640, 480}},
+        {1280, 400, 533, 400, {373, 0, 533, 400}},      {1280, 1024, 800, 600, {0, 32, 1280, 960}},
+        {0, 0, 800, 600, {0, 0, 0, 0}},
+    };
+    for (const auto &s : sizes) {
+        int32_t width = 0, height = 0;
+        windowSize(s.desktopWidth, s.desktopHeight, width, height);
+        EXPECT_EQ(width * 10000 + height, s.width * 10000 + s.height) << s.desktopWidth << "x" << s.desktopHeight;
+        PictureRect p = pictureIn(s.desktopWidth, s.desktopHeight), want = s.fullscreen;
+        EXPECT_TRUE(p.left == want.left && p.top == want.top && p.width == want.width && p.height == want.height)
+            << s.desktopWidth << "x" << s.desktopHeight << ": " << p.left << "," << p.top << " " << p.width << "x"
+            << p.height;
+    }
+}
+
+// A window twice the screen's size on a large desktop shows the whole picture at twice its size,
+// and a click where it shows an item chooses that item.
+TEST(Window, AScaledWindowShowsThePictureWholeAndTakesClicksWhereItShowsThem)
+{
+    startUpWith();
+    game.desktopWidth = 2560;
+    game.desktopHeight = 1440;
+    ASSERT_TRUE(setVideoMode("Tavirel", 0));
+    loadAssets();
+    SDL_Surface *surface = SDL_GetVideoSurface();
+    ASSERT_EQ(surface->w * 10000 + surface->h, 1600 * 10000 + 1200);
+    ASSERT_TRUE(waitForAppState(FullFocus, 0));
+    for (SDL_Event stale; SDL_PollEvent(&stale) == 1;) {
+    }
+    PlaceBox options = centredBox("options", 130);
+    pushEvent(SDL_MOUSEMOTION, 2 * (options.x + 20), 2 * (options.y + 15));
+    runFrame();
+    EXPECT_EQ(game.mouseX * 10000 + game.mouseY, (options.x + 20) * 10000 + options.y + 15);
+    // The item lit at twice its place and size: yellow across the middle of its doubled box.
+    int yellow = 0;
+    for (int x = 2 * options.x; x < 2 * (options.x + options.w); x += 2) {
+        Rgb c = pixelAt(x, 2 * options.y + options.h);
+        yellow += c.r > 200 && c.g > 200 && c.b < 90;
+    }
+    EXPECT_GT(yellow, 10);
+    // The intro picture fills the whole window: its bottom-right corner is not black.
+    Rgb corner = pixelAt(1598, 1198);
+    EXPECT_GT(corner.r + corner.g + corner.b, 30);
+    pushEvent(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT);
+    runFrame();
+    EXPECT_EQ(game.MenuPage, OptionsPage);
 }
 
 }  // namespace

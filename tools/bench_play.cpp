@@ -218,6 +218,7 @@ int main(int, char *argv[])
 {
     startUp(argv[0]);
     SDL_Delay(500);  // let the window settle and the start-up's work drain
+    std::printf("window of %d x %d pixels\n", game.windowWidth, game.windowHeight);
 
     fillBoard();
     measureFrames("nearly full board", 1500, true);

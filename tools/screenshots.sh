@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # screenshots.sh: plays the built game under a virtual X server by real pointer and key input
-# and takes the README's pictures: docs/menu.png, docs/name-entry.png, docs/high-score.png, and
+# and takes the README's pictures: docs/menu.png, docs/pause.png, docs/name-entry.png,
+# docs/high-score.png, docs/controls.png, and
 # a burst of pictures of the game in progress, from which docs/play.png is picked by eye (the
 # blocks' colours are random, so a burst shows marked cells and explosions in some of them):
 #   convert PICKED.png -strip -resize 640x480 +dither -colors 128 docs/play.png
@@ -28,7 +29,7 @@ pid=$!
 trap 'kill $pid 2>/dev/null || true' EXIT
 sleep 3
 window=$(xdotool search --sync --name '^Tavirel$' | head -1)
-shoot() { import -window root -crop 800x600+0+0 +repage "$1"; }
+shoot() { import -window "$window" "$1"; }
 # The README's pictures at 640 x 480 in 128 colours: small, and still readable.
 shrink() { convert "$1" -strip -resize 640x480 +dither -colors 128 "$1"; }
 
@@ -52,6 +53,12 @@ for sweep in 1 2 3 4; do
         done
         xdotool keydown Right sleep 0.12 keyup Right
     done
+    if [ "$sweep" = 3 ]; then
+        xdotool key p
+        sleep 0.5
+        shoot "$docs/pause.png"
+        xdotool key p
+    fi
 done
 
 # Stacked in one column until the game ends, then a name for the table. Space types a space in
@@ -67,7 +74,17 @@ shoot "$docs/name-entry.png"
 xdotool key Return
 sleep 1
 shoot "$docs/high-score.png"
-for picture in menu name-entry high-score; do
+
+# The controls page, reached by the keys alone: options, then controls; "turn back" on S, the
+# keys' item left on "drop".
+xdotool key Escape
+sleep 0.3
+xdotool key --delay 150 Down Down Return Down Down Down Return Down Down Down Return
+sleep 0.3
+xdotool key --delay 150 s Down
+sleep 0.5
+shoot "$docs/controls.png"
+for picture in menu pause name-entry high-score controls; do
     shrink "$docs/$picture.png"
 done
 echo "burst of the game in progress: $burst"
