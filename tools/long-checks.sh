@@ -208,7 +208,8 @@ if [ ${#failed[@]} -ne 0 ]; then
     exit 1
 fi
 if [ ${#skipped[@]} -ne 0 ]; then
-    echo "long-checks: all that ran passed; SKIPPED: ${skipped[*]}"
+    list=$(printf '%s, ' "${skipped[@]}")
+    echo "long-checks: all that ran passed; SKIPPED: ${list%, }"
     exit 0
 fi
 echo "long-checks: all passed"
