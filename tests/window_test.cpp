@@ -113,6 +113,37 @@ std::vector<std::string> linesOf(const std::string &text)
     return lines;
 }
 
+// A desktop that shrank since start-up (another monitor) cannot take a fullscreen window of the
+// size it had: the classic library refuses it, and the game is rebuilt in a window instead, with
+// the reason in the log. (SDL 2's stand-in scales the picture to whatever desktop there is.)
+TEST(Window, AFullscreenWindowThatCannotBeMadeIsMadeWindowed)
+{
+    std::string dir = makeTempDir();
+    programDirOf(dir + "tavirel");
+    openLog();
+    initVideo("Tavirel", 800, 600, 0);
+    game.desktopWidth = 2 * 1024;  // as it was read at start-up
+    game.desktopHeight = 2 * 768;
+    size_t mark = logText().size();
+    EXPECT_TRUE(setVideoMode("Tavirel", 1));
+    SDL_Surface *surface = SDL_GetVideoSurface();
+    ASSERT_NE(surface, nullptr);
+    EXPECT_TRUE(game.windowOpen);
+    std::string log = logSince(mark);
+    if (surface->flags & SDL_FULLSCREEN) {
+        EXPECT_EQ(log, "");
+        EXPECT_EQ(game.windowFullscreen, 1);
+    } else {
+        std::vector<std::string> lines = linesOf(log);
+        ASSERT_EQ(lines.size(), 3u) << log;
+        EXPECT_EQ(lines[0], "Unable to set video 2048 1536 fullscreen");
+        EXPECT_FALSE(lines[1].empty());  // SDL's reason
+        EXPECT_EQ(lines[2], "Retrying in a window");
+        EXPECT_EQ(game.windowFullscreen, 0);  // the focus watcher leaves the window alone
+        EXPECT_EQ(surface->w * 10000 + surface->h, game.windowWidth * 10000 + game.windowHeight);
+    }
+}
+
 TEST(Window, AFailedWindowIsLoggedWithSdlsReasonAndReported)
 {
     // SDL's dummy video driver has no OpenGL, so the window cannot be made, in neither mode. SDL
