@@ -121,3 +121,29 @@ TEST(Play, DrawsPlacedAndMarkedCellsAndCentresTheScoreOnThePanel)
 }
 
 }  // namespace
+
+namespace {
+
+// While the block drops the game takes no events and its held keys stand as they were: a key
+// pressed meanwhile (a real X key) moves nothing until the block is down, and then does.
+TEST(Play, AKeyPressedWhileTheBlockDropsActsOnceItIsDown)
+{
+    startPlaying(6);
+    Round &r = game.round;
+    r.block.row = 2;
+    r.dropping = true;
+    ASSERT_TRUE(onWindow("Tavirel", "keydown --window %1 Left"));
+    SDL_Delay(100);  // the X server has it
+    int frame = 0;
+    for (; r.dropping && frame < 20; frame++) {
+        runFrame();
+        EXPECT_EQ(r.block.column, 9) << "frame " << frame;
+    }
+    EXPECT_EQ(frame, 11);  // rows 3 to 13: the block is down in the frame of its last row
+    for (int i = 0; i < 5; i++)
+        runFrame();
+    EXPECT_EQ(r.block.column, 8);
+    EXPECT_TRUE(onWindow("Tavirel", "keyup --window %1 Left"));
+}
+
+}  // namespace
