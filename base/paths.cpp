@@ -47,7 +47,7 @@ void chooseDataDir()
     }
     game.dataDir = own;
     // What the player had beside the game goes on from the player's own folder.
-    for (const char *name : {"opt.dat", "dex.dll"}) {
+    for (const char *name : {"opt.dat", "dex.dll", "controls.dat"}) {
         std::string text, mine;
         if (readKeptFile(game.programDir + name, KeptFileBound, text) &&
             !readKeptFile(own + name, KeptFileBound, mine))

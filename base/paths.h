@@ -20,7 +20,8 @@ std::string programDirOf(const std::string &path);
 
 // Chooses game.dataDir, the folder of opt.dat, dex.dll and log.txt: the program's folder when the
 // player may write there, else the player's own folder (see userDataFolder), into which the
-// program folder's opt.dat and dex.dll are copied when the player has none of their own yet.
+// program folder's opt.dat, dex.dll and controls.dat are copied when the player has none of their
+// own yet.
 // A game built as a Debian package (TAVIREL_PACKAGE) never keeps them in its program folder:
 // with no folder of the player's own it reads them there, but saves nothing (filesReadOnly).
 void chooseDataDir();

@@ -41,6 +41,7 @@ wanted() {
 
 jobs=2
 failed=()
+skipped=()
 declare -A figure
 work=$(mktemp -d /tmp/tavirel-long-XXXXXX)
 trap 'rm -rf "$work"' EXIT
@@ -115,15 +116,21 @@ disk() {
     cp -r media "$ro/"
     printf 'before 2 30 4000\n' >"$ro/dex.dll"
     printf '0\n0\n0\n' >"$ro/opt.dat"
-    if mount --bind "$ro" "$ro" 2>/dev/null && mount -o remount,bind,ro "$ro" 2>/dev/null; then
-        # Settings, scores and the log may not go anywhere else either.
-        XDG_DATA_HOME="$ro/elsewhere" HOME="$ro" SDL_AUDIODRIVER=dummy \
-            tests/own-x-server.sh build-asan/tavirel_disk_faults "$ro" read-only || failed+=("read-only folder")
-        umount "$ro"
+    # Settings, scores and the log may not go anywhere else either: $XDG_DATA_HOME and $HOME lead
+    # into the read-only folder, and the home folder the system records for the user, where the
+    # game goes without them, is made read-only as well, in a mount namespace of this run's own.
+    local recorded
+    recorded=$(getent passwd "$(id -u)" | cut -d: -f6)
+    if unshare --mount --propagation private true 2>/dev/null; then
+        XDG_DATA_HOME="$ro/elsewhere" HOME="$ro" SDL_AUDIODRIVER=dummy unshare --mount --propagation private \
+            sh -c 'mount --bind "$1" "$1" && mount -o remount,bind,ro "$1" &&
+                   mount --bind "$1" "$2" && mount -o remount,bind,ro "$2" &&
+                   exec tests/own-x-server.sh build-asan/tavirel_disk_faults "$1" read-only' \
+            sh "$ro" "${recorded:-/root}" || failed+=("read-only folder")
         tried=$((tried + 1))
     else
-        umount "$ro" 2>/dev/null
         echo "   SKIPPED: cannot mount a read-only folder here (needs root and mount)"
+        skipped+=("read-only folder")
     fi
     if mount -t tmpfs -o size=256k tavirel-full "$full" 2>/dev/null; then
         ln -s "$root/media" "$full/media"
@@ -135,8 +142,10 @@ disk() {
         tried=$((tried + 1))
     else
         echo "   SKIPPED: cannot mount a small tmpfs here (needs root and mount)"
+        skipped+=("full disk")
     fi
     figure[disk]=$tried
+    [ "$tried" -lt 2 ] && figure[disk]="$tried, $((2 - tried)) SKIPPED"
 }
 
 # ---------------------------------------------------------------------------------------------
@@ -186,9 +195,9 @@ wanted soak && soak
 # ---------------------------------------------------------------------------------------------
 echo
 echo "== figures (seed $seed)"
-printf '| %-40s | %12s |\n' "check" "count"
-printf '|%s|%s|\n' "------------------------------------------" "--------------"
-row() { [ -n "${figure[$1]:-}" ] && printf '| %-40s | %12s |\n' "$2" "${figure[$1]}"; }
+printf '| %-40s | %14s |\n' "check" "count"
+printf '|%s|%s|\n' "------------------------------------------" "----------------"
+row() { [ -n "${figure[$1]:-}" ] && printf '| %-40s | %14s |\n' "$2" "${figure[$1]}"; }
 row fuzz "inputs fuzzed (executions)"
 row kills "kills survived, nothing lost"
 row disk "read-only folder and full disk (of 2)"
@@ -197,5 +206,10 @@ row soak "frames soaked"
 if [ ${#failed[@]} -ne 0 ]; then
     echo "long-checks: FAILED: ${failed[*]}"
     exit 1
+fi
+if [ ${#skipped[@]} -ne 0 ]; then
+    list=$(printf '%s, ' "${skipped[@]}")
+    echo "long-checks: all that ran passed; SKIPPED: ${list%, }"
+    exit 0
 fi
 echo "long-checks: all passed"

@@ -1,13 +1,18 @@
 #!/usr/bin/env bash
-# test-package.sh: builds the Debian package, checks its desktop entry and AppStream data, unpacks
-# it into a scratch root and plays the installed game as a player who may not write to the game's
-# folder, started by its bare name through PATH from another folder, twice: a setting and a high
-# score made in the first run are still there in the second.
+# test-package.sh: builds the Debian package, checks it with lintian (no errors, no warnings) and
+# its desktop entry and AppStream data, unpacks it into a scratch root and plays the installed game
+# as a player who may not write to the game's folder, started by its bare name through PATH from
+# another folder, twice: a setting and a high score made in the first run are still there in the
+# second. Last, root starts it: nothing is written into the game's folder either.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 if [ -z "${PACKAGE_TEST_IN_X:-}" ]; then
     tools/deps.sh --test
     deb=$(tools/make-deb.sh | tail -n 1)
+    # Debian's own checks: no error and no warning; the remarks below them are shown.
+    lintian --info --pedantic --fail-on error,warning "$deb" 2>&1 |
+        grep -v '^running with root privileges' || true
+    lintian --fail-on error,warning "$deb" >/dev/null 2>&1 || { echo "test-package.sh: lintian failed" >&2; exit 1; }
     root=$(mktemp -d)
     trap 'rm -rf "$root"' EXIT
     dpkg-deb -x "$deb" "$root"
@@ -33,9 +38,11 @@ kept=$home/.local/share/tavirel
 
 fail() { echo "test-package.sh: $*" >&2; exit 1; }
 
+# Starts the installed game by its bare name as the player, or as the user given.
 start() {
-    (cd / && exec setpriv --reuid="$player" --regid=65534 --clear-groups \
-        env HOME="$home" PATH="$root/usr/games:$PATH" DISPLAY="$DISPLAY" SDL_AUDIODRIVER=dummy tavirel) &
+    local as=${1:-$player} in=${2:-$home}
+    (cd / && exec setpriv --reuid="$as" --regid="$(id -g "$as")" --clear-groups \
+        env HOME="$in" PATH="$root/usr/games:$PATH" DISPLAY="$DISPLAY" SDL_AUDIODRIVER=dummy tavirel) &
     pid=$!
     window=""
     for _ in $(seq 1 100); do
@@ -57,6 +64,8 @@ stop() {
 start
 [ -f "$kept/log.txt" ] || fail "no log in the player's folder"
 grep -q '^Video initialize OK$' "$kept/log.txt" || fail "the log does not tell of the window"
+grep -qx "Settings, scores and this log are kept in $kept/" "$kept/log.txt" || fail "the log does not say where the files are kept"
+[ "$(stat -c %a "$kept")" = 700 ] || fail "the player's folder $kept is not private"
 click 400 148   # options
 click 340 188   # the music switch's value
 click 400 388   # back
@@ -82,4 +91,13 @@ stop
 [ "$(tr -s '\n' ' ' <"$kept/opt.dat")" = "0 1 0 " ] || fail "the setting changed across a restart"
 [ ! -e "$root/usr/lib/games/tavirel/opt.dat" ] || fail "the game wrote into its own folder"
 [ ! -e "$root/usr/lib/games/tavirel/log.txt" ] || fail "the game logged into its own folder"
-echo "installed package: started through PATH as $player; its setting and high score were kept"
+
+# Started by root, who may write the game's folder, the game still keeps nothing there.
+roothome=$(mktemp -d)
+start root "$roothome"
+stop
+[ -f "$roothome/.local/share/tavirel/log.txt" ] || fail "root's start left no log in root's folder"
+leftovers=$(find "$root/usr/lib/games/tavirel" -maxdepth 1 -newer "$roothome" ! -type d)
+[ -z "$leftovers" ] || fail "started by root, the game wrote into its own folder: $leftovers"
+[ ! -e "$root/usr/lib/games/tavirel/opt.dat" ] || fail "started by root, the game saved into its own folder"
+echo "installed package: started through PATH as $player and as root; its setting and high score were kept, its own folder untouched"

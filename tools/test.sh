@@ -18,7 +18,8 @@ cmake --build build -j"$jobs"
 # stand-in sdl12-compat that Debian 13 and later ship), fetched and unpacked beside the build:
 # the two packages conflict, so the machine keeps its own.
 other=$(tools/other-sdl.sh build/other-sdl)
-if ! LD_LIBRARY_PATH=$other ldd build/tavirel | grep -q "$other/libSDL-1.2.so.0"; then
+libraries=$(LD_LIBRARY_PATH=$other ldd build/tavirel)
+if ! grep -q "$other/libSDL-1.2.so.0" <<<"$libraries"; then
     echo "test.sh: the game does not load the other SDL 1.2 library from $other" >&2
     exit 1
 fi

@@ -20,7 +20,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     // neighbours in the game record to hide a read past their end.
     BitmapFont *font = new BitmapFont{};
     font->spaceWidth = 16;
-    font->scaleX = font->scaleY = 1.0f;
     std::istringstream file(std::string(reinterpret_cast<const char *>(data), size));
     readFontMetrics(*font, file);
 
@@ -36,9 +35,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     std::string everyByte;
     for (int byte = 0; byte < 256; byte++)
         everyByte += static_cast<char>(byte);
-    font->scaleX = 1.37f;
-    measureText(*font, everyByte);
-    measureText(*font, std::string(reinterpret_cast<const char *>(data), size < 64 ? size : 64));
+    measureText(*font, everyByte, 1.37f);
+    measureText(*font, std::string(reinterpret_cast<const char *>(data), size < 64 ? size : 64), 1.37f);
     delete font;
     return 0;
 }

@@ -88,13 +88,17 @@ struct Checker {
     bool settingsWhole(int tableG)
     {
         std::string text = readWhole(dir + "opt.dat");
+        // The saver writes its generation as the first switch; the game reads any number but 0
+        // as 1, so the generation is taken from the text, and the game's reader must agree.
+        int g = std::atoi(text.c_str());
         std::istringstream in(text);
         game.settings = Settings{0, 0, 0};
         readSettings(in);
-        int g = game.settings.fullscreen;
+        Settings read = game.settings;
         setSettings(g);
         std::string expected = settingsText();
         bool whole = inPlace ? startsWith(text, expected) : text == expected;
+        whole = whole && read.fullscreen == (g != 0) && read.musicOff == g % 2 && read.soundOff == (g / 2) % 2;
         // Each generation saves the table first, then the settings.
         if (!whole || g < lastSettings || g > tableG) {
             problem = "opt.dat holds no whole settings of generation " + std::to_string(lastSettings) + " to " +
