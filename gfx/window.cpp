@@ -65,11 +65,24 @@ static void sizeWindow(int32_t fullscreen)
     game.picture = pictureIn(game.windowWidth, game.windowHeight);
 }
 
+// Starts SDL's video. The classic library connects to the X server twice in a row, and a server
+// may hang up on the second connection while it still closes the first: a few quick tries get
+// past that, where a refusal would lose the desktop's size or the window itself.
+static bool startVideo()
+{
+    for (int tries = 1; SDL_InitSubSystem(SDL_INIT_VIDEO) < 0; tries++) {
+        if (tries == 10)
+            return false;
+        SDL_Delay(5);
+    }
+    return true;
+}
+
 // The desktop's size before the game's window changes anything; 0 x 0 where SDL cannot tell.
 static void readDesktop()
 {
     game.desktopWidth = game.desktopHeight = 0;
-    if (SDL_InitSubSystem(SDL_INIT_VIDEO) < 0)
+    if (!startVideo())
         return;
     const SDL_VideoInfo *info = SDL_GetVideoInfo();
     if (info && info->current_w > 0 && info->current_h > 0) {
@@ -147,9 +160,9 @@ bool setVideoMode(const std::string &caption, int32_t fullscreen)
     game.focusState = AwaitFocus;
     game.windowFullscreen = fullscreen;
     SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    startVideo();
     makeWindow(fullscreen);
     SDL_WM_SetCaption(caption.c_str(), nullptr);
-    SDL_InitSubSystem(SDL_INIT_VIDEO);
     applyGlState();
     return game.windowOpen;
 }

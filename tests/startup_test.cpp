@@ -256,4 +256,33 @@ TEST(NoWindow, ASmallDesktopWithFullscreenSavedShowsTheGame)
     stopXServer(small);
 }
 
+// On a large desktop the window is the largest whole or half multiple of the screen that fits,
+// at every start, also on an X server that resets when its last client leaves (one started for
+// the game alone): SDL's first look at the display leaves it, and the server may hang up on the
+// next connection while it resets.
+TEST(NoWindow, ALargeDesktopGetsTheLargestWindowThatFitsAtEveryStart)
+{
+    XServer large = startXServer("-screen 0 2560x1440x24 -reset");
+    ASSERT_FALSE(large.display.empty());
+    std::string dir = makeTempDir();
+    copyMedia(dir);
+    for (int start = 0; start < 5; start++) {
+        pid_t pid = startGameWith(dir, {"DISPLAY=" + large.display, "SDL_AUDIODRIVER=dummy"});
+        // Asked only once the window is made, so that the asking keeps no client on the server.
+        for (int waited = 0; waited < 10000; waited += 20) {
+            std::string log = readFile(dir + "log.txt");
+            if (log.find("SDL video initialize OK\n") != std::string::npos || log.find("No OpenGL") != std::string::npos)
+                break;
+            usleep(20000);
+        }
+        std::string geometry = outputOf("DISPLAY=" + large.display +
+                                        " timeout 10 xdotool search --sync --onlyvisible --name '^Tavirel$' "
+                                        "getwindowgeometry 2>/dev/null");
+        EXPECT_NE(geometry.find("Geometry: 1600x1200"), std::string::npos) << "start " << start << ": " << geometry;
+        kill(pid, SIGTERM);
+        waitForExit(pid, 10000);
+    }
+    stopXServer(large);
+}
+
 }  // namespace

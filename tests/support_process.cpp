@@ -95,8 +95,9 @@ XServer startXServer(const std::string &arguments)
         close(ready[0]);
         int nowhere = open("/dev/null", O_WRONLY);
         dup2(nowhere, 2);
-        std::string command = "exec Xvfb -displayfd " + std::to_string(ready[1]) + " " + arguments +
-                              " -nolisten tcp -noreset";
+        // The arguments come last, so that a test may ask for the reset after the last client.
+        std::string command = "exec Xvfb -displayfd " + std::to_string(ready[1]) + " -nolisten tcp -noreset " +
+                              arguments;
         execl("/bin/sh", "sh", "-c", command.c_str(), static_cast<char *>(nullptr));
         _exit(127);
     }
