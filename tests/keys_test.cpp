@@ -178,7 +178,9 @@ TEST(Keys, KeysOfThePlayersOwnPlayAndAreKeptAcrossARestartAndADamagedFile)
         {"left 276 -1\nright 275 -1\n", false},                                          // cut short
         {"left 276 -1\nright 276 -1\nturn 273 0\nturnback 274 1\ndrop 32 2\npause 112 9\n", false},  // a key twice
         {"left 276 -1\nright 275 -1\nturn 273 0\nturnback 274 1\ndrop 32 2\nstop 112 9\n", false},   // no such control
-        {"left 276 -1\nright 275 -1\nturn 273 0\nturnback 274 1\ndrop 32 2\npause 112 99\n", false}, // no such button
+        {"left 276 -1\nright 275 -1\nturn 273 0\nturnback 274 1\ndrop 32 2\npause 112 32\n", false}, // no such button
+        {"left 276 -1\nright 275 -1\nturn 273 0\nturnback 274 1\ndrop 1024 2\npause 112 9\n", false}, // no such key
+        {"left 276 -1\nright 275 -1\nturn 1 0\nturnback 274 1\ndrop 1023 -1\npause 112 31\n", true},  // the first and last keys, the last button
         {"left 276 -1\nright 275 -1\nturn 273 0\nturnback 274 1\ndrop 32 x\npause 112 9\n", false},  // not a number
     };
     for (const auto &f : files) {
@@ -188,8 +190,9 @@ TEST(Keys, KeysOfThePlayersOwnPlayAndAreKeptAcrossARestartAndADamagedFile)
         setDefaultControls(game.controls);
         loadControls();
         Controls expected = defaults;
-        if (f.kept)
-            readControls(*std::make_unique<std::istringstream>(kept), expected);
+        if (f.kept) {
+            EXPECT_TRUE(readControls(*std::make_unique<std::istringstream>(f.file ? f.file : kept), expected));
+        }
         EXPECT_EQ(std::memcmp(&game.controls, &expected, sizeof expected), 0) << (f.file ? f.file : "kept");
         EXPECT_EQ(logText().substr(mark).find("damaged") != std::string::npos, !f.kept) << (f.file ? f.file : "");
     }
