@@ -198,6 +198,12 @@ TEST_F(MenuTest, AnIdleMenuKeepsItsPictureUntilSomethingChanges)
          }, "DDK"},
         {"a key that leaves the high-score page", [] { keyTable()['x'] = 1; }, "DDK"},
         {"a key held on the main page, which reads only Escape", [] { keyTable()['y'] = 1; }, "KKK"},
+        // Each draws the picture anew, the expose already in the pass of the event before it.
+        {"a key let go, then the window uncovered and shown again", [] {
+             pushEvent(SDL_KEYUP, SDLK_F1);
+             pushEvent(SDL_VIDEOEXPOSE);
+             pushEvent(SDL_ACTIVEEVENT, 1, SDL_APPACTIVE);
+         }, "DDDK"},
         {"the pointer moved back and forth", [] {
              pushEvent(SDL_MOUSEMOTION, 310, 300);
              pushEvent(SDL_MOUSEMOTION, 300, 300);

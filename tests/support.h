@@ -78,7 +78,7 @@ void runFrame();
 
 // Queues a real event: motion to (a, b), a press of button a, a key press or release of key a, a
 // quit; of the gamepad: a press or release of button a, the pad at value a (SDL_HAT_*), axis a
-// at value b.
+// at value b; a window gained (a = 1) or lost in the states b.
 void pushEvent(Uint8 type, int a = 0, int b = 0);
 
 // Events still waiting in the queue.

@@ -87,6 +87,9 @@ void pushEvent(Uint8 type, int a, int b)
         event.jbutton.button = static_cast<Uint8>(a);
     } else if (type == SDL_JOYHATMOTION) {
         event.jhat.value = static_cast<Uint8>(a);
+    } else if (type == SDL_ACTIVEEVENT) {
+        event.active.gain = static_cast<Uint8>(a);
+        event.active.state = static_cast<Uint8>(b);
     } else if (type == SDL_JOYAXISMOTION) {
         event.jaxis.axis = static_cast<Uint8>(a);
         event.jaxis.value = static_cast<Sint16>(b);
