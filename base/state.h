@@ -174,6 +174,12 @@ enum Action {
 };
 const int ControlCount = Pause + 1;
 
+// An action's place in a set of actions (game.input's pressed, released and held).
+inline uint32_t actionBit(int action)
+{
+    return 1u << action;
+}
+
 // The key and the gamepad button (-1: none) of each of the player's controls.
 struct Controls {
     int32_t keys[ControlCount];

@@ -11,9 +11,6 @@
 // the last moments of play does not skip the congratulations unseen.
 const int32_t FinishedSettleFrames = 30;
 
-static const Colour Yellow = {1.0f, 1.0f, 0.0f, 1.0f};
-static const Colour Faint = {1.0f, 1.0f, 1.0f, 0.7f};
-
 // A result that enters the table goes on to name entry, with its sound; any other to the table.
 static void leaveFinished()
 {
@@ -51,5 +48,5 @@ void drawFinished(const View &view)
     drawCentred("all eight levels are complete", 160, 0.8f, Plain);
     drawCentred("final score", 250, 0.8f, Plain);
     drawCentred(intToText(view.score), 295, 1.0f, Yellow);
-    drawCentred("press escape or click to go on", 420, 0.6f, Faint);
+    drawCentred("press escape or click to go on", 420, 0.6f, Dimmed);
 }

@@ -12,8 +12,6 @@
 
 const int PlainGameOverFrames = 181;
 
-static const Colour Yellow = {1.0f, 1.0f, 0.0f, 1.0f};
-
 void insertResult()
 {
     const Round &r = game.round;
@@ -50,9 +48,9 @@ static int padLetter(bool &erase)
 {
     Round &r = game.round;
     uint32_t pad = game.input.padPressed;
-    int step = (pad & (1u << MenuDown)) ? 1 : (pad & (1u << MenuUp)) ? -1 : 0;
-    erase = pad & ((1u << MenuLeft) | (1u << MenuBack));
-    if (pad & (1u << MenuRight) || (step && r.playerName.empty()))
+    int step = (pad & actionBit(MenuDown)) ? 1 : (pad & actionBit(MenuUp)) ? -1 : 0;
+    erase = pad & (actionBit(MenuLeft) | actionBit(MenuBack));
+    if (pad & actionBit(MenuRight) || (step && r.playerName.empty()))
         return 'a';
     if (step) {
         size_t at = PadLetters.find(r.playerName.back());
@@ -70,7 +68,7 @@ static void nameEntry()
     Round &r = game.round;
     bool padErase = false;
     int padAdd = padLetter(padErase);
-    bool confirm = released(Confirm) || (game.input.padPressed & (1u << Confirm));
+    bool confirm = released(Confirm) || (game.input.padPressed & actionBit(Confirm));
     int k = padAdd ? padAdd : game.input.typed;
     if (!confirm && ((k >= 66 && k <= 122) || k == ' ') && r.nameLength < MaxNameLength) {
         r.nameLength++;

@@ -8,9 +8,8 @@
 #include "input/keys.h"
 #include "text/text.h"
 
-// Marked cells show at this opacity, and so do the panel's numbers.
-static const Colour Dimmed = {1.0f, 1.0f, 1.0f, 0.7f};
-// The glow under the falling block, added as light.
+// The glow under the falling block, added as light. (Marked cells and the panel's numbers
+// show Dimmed.)
 static const Colour GlowColour = {0.2f, 0.3f, 0.0f, 0.6f};
 
 // A tile frame for a colour; the sheet holds TileFrames of them, so anything else draws nothing.

@@ -19,8 +19,10 @@ void updateTexCoords(Sprite &sprite);
 struct Colour {
     float r, g, b, a;
 };
-// The picture as it is.
+// The picture as it is; at 70 %; in the game's yellow.
 const Colour Plain = {1.0f, 1.0f, 1.0f, 1.0f};
+const Colour Dimmed = {1.0f, 1.0f, 1.0f, 0.7f};
+const Colour Yellow = {1.0f, 1.0f, 0.0f, 1.0f};
 
 // How a picture meets what is drawn already: over it by its alpha, added to it as light, or in
 // its place (for a picture without transparency in an opaque colour, which looks the same as

@@ -7,11 +7,6 @@
 // How far the stick must lean to count as the pad pressed that way.
 static const int32_t StickLean = 16000;
 
-static uint32_t bit(int action)
-{
-    return 1u << action;
-}
-
 static bool named(const std::string &lower, std::initializer_list<const char *> words)
 {
     for (const char *word : words)
@@ -51,13 +46,13 @@ static uint32_t menuDirections(const Gamepad &pad)
 {
     uint32_t actions = 0;
     if (pad.hatX < 0 || pad.stickX < -StickLean)
-        actions |= bit(MenuLeft);
+        actions |= actionBit(MenuLeft);
     if (pad.hatX > 0 || pad.stickX > StickLean)
-        actions |= bit(MenuRight);
+        actions |= actionBit(MenuRight);
     if (pad.hatY < 0 || pad.stickY < -StickLean)
-        actions |= bit(MenuUp);
+        actions |= actionBit(MenuUp);
     if (pad.hatY > 0 || pad.stickY > StickLean)
-        actions |= bit(MenuDown);
+        actions |= actionBit(MenuDown);
     return actions;
 }
 
@@ -67,13 +62,13 @@ static uint32_t buttonActions(const Gamepad &pad, int32_t button)
     uint32_t actions = 0;
     for (int c = 0; c < ControlCount; c++)
         if (game.controls.buttons[c] == button)
-            actions |= bit(c);
+            actions |= actionBit(c);
     if (button == 0)
-        actions |= bit(Confirm);
+        actions |= actionBit(Confirm);
     if (button == 1)
-        actions |= bit(MenuBack);
+        actions |= actionBit(MenuBack);
     if (button == pad.backButton)
-        actions |= bit(Leave);
+        actions |= actionBit(Leave);
     return actions;
 }
 
@@ -108,11 +103,11 @@ uint32_t gamepadHeld()
         if (pad.buttonsHeld & (1u << button))
             actions |= buttonActions(pad, button);
     uint32_t directions = menuDirections(pad);
-    if (directions & bit(MenuLeft))
-        actions |= bit(MoveLeft);
-    if (directions & bit(MenuRight))
-        actions |= bit(MoveRight);
-    if (directions & bit(MenuDown))
-        actions |= bit(Drop);
+    if (directions & actionBit(MenuLeft))
+        actions |= actionBit(MoveLeft);
+    if (directions & actionBit(MenuRight))
+        actions |= actionBit(MoveRight);
+    if (directions & actionBit(MenuDown))
+        actions |= actionBit(Drop);
     return actions;
 }

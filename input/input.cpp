@@ -24,11 +24,6 @@ static bool seen[SDLK_LAST];
 // Whether the window had the keyboard and was shown at the last look.
 static bool hadFocus;
 
-static uint32_t bit(Action action)
-{
-    return action < ActionCount ? 1u << action : 0u;
-}
-
 // A point of the window as a pixel of the game's screen, which the window shows scaled.
 static int32_t onScreen(int32_t windowCoordinate, int32_t pictureStart, int32_t pictureSize, int32_t screenSize)
 {
@@ -76,7 +71,7 @@ static bool isGamepadEvent(const SDL_Event &event)
 
 static bool isPauseKey(const SDL_Event &event)
 {
-    return (event.type == SDL_KEYDOWN || event.type == SDL_KEYUP) && (actionsOfKey(event.key.keysym.sym) & bit(Pause));
+    return (event.type == SDL_KEYDOWN || event.type == SDL_KEYUP) && (actionsOfKey(event.key.keysym.sym) & actionBit(Pause));
 }
 
 // Takes the gamepad's events, and the pause keys when watched, out of the queue in every frame,
@@ -97,7 +92,7 @@ static void followQueue(bool watchPause)
             pad.pending |= actions;
             if (button >= 0)
                 pad.pendingButton = button;
-            if (watchPause && (actions & bit(Pause)))
+            if (watchPause && (actions & actionBit(Pause)))
                 game.input.pauseKey = true;
         } else if (watchPause && isPauseKey(event)) {
             game.input.pauseKey = game.input.pauseKey || event.type == SDL_KEYDOWN;
@@ -170,17 +165,17 @@ void readInput(InputRule rule)
 
 bool pressed(Action action)
 {
-    return game.input.pressed & bit(action);
+    return game.input.pressed & actionBit(action);
 }
 
 bool released(Action action)
 {
-    return game.input.released & bit(action);
+    return game.input.released & actionBit(action);
 }
 
 bool held(Action action)
 {
-    return game.input.held & bit(action);
+    return game.input.held & actionBit(action);
 }
 
 // SDL sets a key's entry again when the key next goes down.
@@ -188,10 +183,10 @@ void consume(Action action)
 {
     Uint8 *keys = SDL_GetKeyState(nullptr);
     for (int key = 1; key < SDLK_LAST; key++)
-        if (keys[key] && (actionsOfKey(key) & bit(action)))
+        if (keys[key] && (actionsOfKey(key) & actionBit(action)))
             keys[key] = 0;
-    game.gamepad.latched |= gamepadHeld() & bit(action);
-    game.input.held &= ~bit(action);
+    game.gamepad.latched |= gamepadHeld() & actionBit(action);
+    game.input.held &= ~actionBit(action);
 }
 
 bool anyKeyHeld()

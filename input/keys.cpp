@@ -30,10 +30,10 @@ uint32_t actionsOfKey(int key)
     uint32_t actions = 0;
     for (int c = 0; c < ControlCount; c++)
         if (game.controls.keys[c] == key)
-            actions |= 1u << c;
+            actions |= actionBit(c);
     for (const KeyBinding &binding : FixedKeys)
         if (binding.key == key)
-            actions |= 1u << binding.action;
+            actions |= actionBit(binding.action);
     return actions;
 }
 

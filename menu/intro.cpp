@@ -5,7 +5,6 @@
 #include "menu/menu.h"
 
 static const Colour GlowColour = {1.0f, 0.5f, 0.6f, 0.2f};
-static const Colour VersionColour = {1.0f, 1.0f, 1.0f, 0.7f};
 static const float MenuGlowSize = 1024;
 
 // A page's frame. Keys and buttons pressed in a frame that changes the page were for the page
@@ -70,5 +69,5 @@ void drawIntro(const View &view)
         else if (view.pages[i] == ControlsPage)
             drawControlsPage(view);
     }
-    drawText(game.largeFont, VersionText, 440, 525, 0.7f, VersionColour);
+    drawText(game.largeFont, VersionText, 440, 525, 0.7f, Dimmed);
 }

@@ -46,5 +46,4 @@ void drawItem(const std::string &text, float y, int index, Colour colour, const 
 
 // The pages' colours: the hover yellow of items and switches, and the faint white of labels.
 const Colour HoverColour = {1.0f, 1.0f, 0.0f, 0.9f};
-const Colour Yellow = {1.0f, 1.0f, 0.0f, 1.0f};
 const Colour LabelColour = {1.0f, 1.0f, 1.0f, 0.6f};
