@@ -1,5 +1,4 @@
 // finished.cpp: the screen after the last level: congratulations and the final score, then the table.
-#include "base/config.h"
 #include "base/screen.h"
 #include "game/gameover.h"
 #include "game/rules.h"
@@ -36,17 +35,12 @@ void updateFinished()
         leaveFinished();
 }
 
-static void drawCentred(const std::string &text, float y, float scale, Colour colour)
-{
-    drawCentred(game.largeFont, text, ScreenWidth / 2, y, scale, colour);
-}
-
 void drawFinished(const View &view)
 {
     drawSprite(game.introSprite, Plain, Replace);
-    drawCentred("congratulations!", 90, 1.0f, Plain);
-    drawCentred("all eight levels are complete", 160, 0.8f, Plain);
-    drawCentred("final score", 250, 0.8f, Plain);
-    drawCentred(intToText(view.score), 295, 1.0f, Yellow);
-    drawCentred("press escape or click to go on", 420, 0.6f, Dimmed);
+    drawScreenCentred("congratulations!", 90, 1.0f, Plain);
+    drawScreenCentred("all eight levels are complete", 160, 0.8f, Plain);
+    drawScreenCentred("final score", 250, 0.8f, Plain);
+    drawScreenCentred(intToText(view.score), 295, 1.0f, Yellow);
+    drawScreenCentred("press escape or click to go on", 420, 0.6f, Dimmed);
 }

@@ -93,21 +93,16 @@ void updateGameOver()
         plainGameOver();
 }
 
-static void drawCentred(const std::string &text, float y, Colour colour)
-{
-    drawCentred(game.largeFont, text, ScreenWidth / 2, y, 1.0f, colour);
-}
-
 void drawGameOver(const View &view)
 {
     drawPlay(view.play);
-    drawCentred("game over", 20, Plain);
+    drawScreenCentred("game over", 20, 1.0f, Plain);
 }
 
 void drawNameEntry(const View &view)
 {
     drawSprite(game.introSprite, Plain, Replace);
-    drawCentred("great score!!!", 100, Plain);
-    drawCentred("please enter your name", 135, Plain);
-    drawCentred(view.name, 190, Yellow);
+    drawScreenCentred("great score!!!", 100, 1.0f, Plain);
+    drawScreenCentred("please enter your name", 135, 1.0f, Plain);
+    drawScreenCentred(view.name, 190, 1.0f, Yellow);
 }

@@ -1,5 +1,4 @@
 // scores.cpp: the high-score and credits pages, both left by a click or any character key.
-#include "base/config.h"
 #include "base/screen.h"
 #include "input/input.h"
 #include "menu/menu.h"
@@ -35,11 +34,6 @@ static void drawAt(const std::string &text, float x, float y, float scale, Colou
     drawText(game.largeFont, text, x, y, scale, colour);
 }
 
-static void drawCentred(const std::string &text, float y, float scale)
-{
-    drawCentred(game.largeFont, text, ScreenWidth / 2, y, scale, Plain);
-}
-
 void drawHighScorePage(const View &view)
 {
     drawAt("level", 370, 30, 0.7f);
@@ -55,14 +49,14 @@ void drawHighScorePage(const View &view)
         drawAt(intToText(row.time), 500, y, 0.6f, colour);
         drawAt(intToText(row.score), 600, y, 0.6f, colour);
     }
-    drawCentred("press any key to continue", 400, 0.7f);
+    drawScreenCentred("press any key to continue", 400, 0.7f, Plain);
 }
 
 void drawCreditsPage(const View &)
 {
-    drawCentred("Tavirel is made by the Tavirel team", 50, 1.0f);
-    drawCentred("and was developed in 2026", 120, 1.0f);
-    drawCentred("it is free to play and to share", 220, 1.0f);
-    drawCentred("if you like this game please support us. more details on our webpage", 320, 0.6f);
-    drawCentred("press any key to continue", 420, 0.6f);
+    drawScreenCentred("Tavirel is made by the Tavirel team", 50, 1.0f, Plain);
+    drawScreenCentred("and was developed in 2026", 120, 1.0f, Plain);
+    drawScreenCentred("it is free to play and to share", 220, 1.0f, Plain);
+    drawScreenCentred("if you like this game please support us. more details on our webpage", 320, 0.6f, Plain);
+    drawScreenCentred("press any key to continue", 420, 0.6f, Plain);
 }

@@ -118,6 +118,11 @@ void drawCentred(const BitmapFont &font, const std::string &text, int32_t centre
     drawTextIn(font, text, centredBox(font, text, centre, y, scale), scale, colour);
 }
 
+void drawScreenCentred(const std::string &text, float y, float scale, Colour colour)
+{
+    drawCentred(game.largeFont, text, ScreenWidth / 2, y, scale, colour);
+}
+
 std::string intToText(int32_t n)
 {
     return std::to_string(n);

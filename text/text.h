@@ -38,5 +38,8 @@ void drawTextIn(const BitmapFont &font, const std::string &text, const TextBox &
 // Draws a text centred on x = `centre` as centredBox places it.
 void drawCentred(const BitmapFont &font, const std::string &text, int32_t centre, float y, float scale, Colour colour);
 
+// Draws a text in the large font centred on the screen's middle.
+void drawScreenCentred(const std::string &text, float y, float scale, Colour colour);
+
 // The decimal text of n.
 std::string intToText(int32_t n);
