@@ -92,6 +92,13 @@ TEST(Rules, ClearScoresTheCellsTogetherCountsTheLevelDownAndAdvancesIt)
              {"EEe/EEf", 3, 10, "..e/..f 30 L3 left 9 every 30 block 5 fx 1 grid 10"},
              {"CCC/CCC", 2, 8, ".../... 42 L2 left 7 every 40 block 3 fx 1 grid 11"},
              {"AAb/AAa", 1, 1, "..d/..c 10 L2 left 8 every 40 block 3 fx 3 grid 10"},
+             // Every level's clears and pace, as each level begins.
+             {"CCd/CCc", 2, 1, "..f/..e 20 L3 left 10 every 30 block 5 fx 3 grid 10"},
+             {"EEf/EEe", 3, 1, "..h/..g 30 L4 left 12 every 25 block 7 fx 3 grid 10"},
+             {"GGh/GGg", 4, 1, "..j/..i 40 L5 left 14 every 18 block 9 fx 3 grid 10"},
+             {"IIj/IIi", 5, 1, "..l/..k 50 L6 left 16 every 12 block 11 fx 3 grid 10"},
+             {"KKl/KKk", 6, 1, "..n/..m 60 L7 left 18 every 9 block 13 fx 3 grid 10"},
+             {"MMn/MMm", 7, 1, "..p/..o 70 L8 left 20 every 6 block 15 fx 3 grid 10"},
              {"OOp/OOo", 8, 1, "..r/..q 80 L9 left 1 every 6 block 17 fx 3 grid 10"}}) {
         setBoard(c.before, c.level);
         game.round.clearsLeft = c.clearsLeft;
