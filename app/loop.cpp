@@ -7,6 +7,7 @@
 #include "audio/sound.h"
 #include "base/config.h"
 #include "base/files.h"
+#include "base/platform.h"
 #include "base/screen.h"
 #include "base/state.h"
 #include "game/gameover.h"
@@ -21,13 +22,17 @@
 uint32_t resyncSchedule(uint32_t nextFrameDue, uint32_t now)
 {
     int32_t behind = static_cast<int32_t>(now - nextFrameDue);
-    return behind > static_cast<int32_t>(ResyncAfterMs) ? now : nextFrameDue;
+    // Further ahead than the longest wait, the clock went back.
+    bool lost = behind > static_cast<int32_t>(ResyncAfterMs) || behind < -static_cast<int32_t>(LongestWaitMs);
+    return lost ? now : nextFrameDue;
 }
 
 uint32_t frameWait(uint32_t nextFrameDue, uint32_t now)
 {
     int32_t ahead = static_cast<int32_t>(nextFrameDue - now);
-    return ahead > 0 ? static_cast<uint32_t>(ahead) : 0;
+    if (ahead <= 0)
+        return 0;
+    return ahead < static_cast<int32_t>(LongestWaitMs) ? static_cast<uint32_t>(ahead) : LongestWaitMs;
 }
 
 uint32_t advanceSchedule(uint32_t now)
@@ -43,18 +48,30 @@ static bool everyFrame()
     return true;
 }
 
-// Each screen: whether its frame takes an event, whether it watches the pause keys, its update.
-static const struct {
+// The screens, in the order a pass tests for them: a screen changed to a later one in the list
+// runs in the same pass, one changed to an earlier one in the next. Each: whether its frame
+// takes an event, whether it watches the pause keys, whether it shows the pointer, its update.
+struct ScreenRow {
     ScreenName screen;
     bool (*takesEvent)();
     bool watchesPause;
+    bool showsPointer;
     void (*update)();
-} Screens[] = {
-    {IntroScreen, everyFrame, false, updateIntro},
-    {GameScreen, playTakesEvent, true, updatePlay},
-    {GameOverScreen, gameOverTakesEvent, false, updateGameOver},
-    {FinishedScreen, everyFrame, false, updateFinished},
 };
+static const ScreenRow Screens[] = {
+    {IntroScreen, everyFrame, false, true, updateIntro},
+    {GameScreen, playTakesEvent, true, false, updatePlay},
+    {GameOverScreen, gameOverTakesEvent, false, false, updateGameOver},
+    {FinishedScreen, everyFrame, false, true, updateFinished},   // a click leaves it
+};
+
+static const ScreenRow *rowOf(ScreenName screen)
+{
+    for (const ScreenRow &row : Screens)
+        if (row.screen == screen)
+            return &row;
+    return nullptr;
+}
 
 // The window was closed, or the game told to end: what the player has before them is kept, a
 // result being entered under the name typed so far (or none, before name entry), the switches
@@ -69,21 +86,41 @@ static void closeGame()
         saveSettings();
 }
 
+void endFromOutside(const std::string &why)
+{
+    game.logFile << why << "\n";
+    if (game.running)
+        closeGame();
+    game.logFile.flush();
+}
+
+// Something outside ended the game since the last pass: it ends as closed, once.
+static void watchEndings()
+{
+    std::string why = endingNoticed();
+    if (game.running && !why.empty())
+        endFromOutside(why);
+}
+
+// A frame of the screen of `row`, from an empty view.
+static void runFrameOf(const ScreenRow &row)
+{
+    game.view = View();
+    readInput({row.takesEvent(), row.watchesPause});
+    row.update();
+    playPendingSounds();
+    const ScreenRow *now = rowOf(game.Screen);
+    showPointer(now && now->showsPointer);
+    if (game.input.closed)
+        closeGame();
+    if (game.input.exposed)
+        forgetPicture();
+}
+
 void runScreen()
 {
-    for (const auto &s : Screens) {
-        if (s.screen != game.Screen)
-            continue;
-        readInput({s.takesEvent(), s.watchesPause});
-        s.update();
-        playPendingSounds();
-        showPointer(pointerShownOn(game.Screen));
-        if (game.input.closed)
-            closeGame();
-        if (game.input.exposed)
-            forgetPicture();
-        return;
-    }
+    if (const ScreenRow *row = rowOf(game.Screen))
+        runFrameOf(*row);
 }
 
 // A window built anew, for the options page's switch or a fullscreen game that is back: every
@@ -97,16 +134,11 @@ static void rebuildWindow(int32_t fullscreen)
 
 void runPass()
 {
-    game.view.picture = NoPicture;
-    // Each test reads the screen anew: a screen changed to a later one runs in this same pass.
-    if (game.Screen == IntroScreen)
-        runScreen();
-    if (game.Screen == GameScreen)
-        runScreen();
-    if (game.Screen == GameOverScreen)
-        runScreen();
-    if (game.Screen == FinishedScreen)
-        runScreen();
+    game.view = View();   // a pass that runs no screen shows no picture
+    for (const ScreenRow &row : Screens)
+        if (game.Screen == row.screen)
+            runFrameOf(row);
+    watchEndings();
 
     game.keepPicture = !drawPicture();
     if (!game.keepPicture)

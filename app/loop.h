@@ -2,18 +2,24 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 const uint32_t FrameMs = 16;
 
 // A schedule this far behind the clock (a suspended machine, a debugger) starts afresh.
 const uint32_t ResyncAfterMs = 1000;
 
+// The longest a pass sleeps: a pass, and the millisecond by which the classic library's counter
+// now and then reads late (it rounds the wrong way for part of every second). A schedule
+// further ahead than that (the clock was set back) starts afresh too.
+const uint32_t LongestWaitMs = FrameMs + 1;
+
 // Everything before the main loop, from the program's path to the first screen (app/startup.cpp).
 void startUp(const char *argv0);
 
-// One frame of the current screen, in three steps: its input (input/), its update (game/,
-// menu/), then the sounds and the pointer it asked for, and the window's close. The picture it
-// leaves in game.view is drawn by the pass.
+// One frame of the current screen, from an empty view, in three steps: its input (input/), its
+// update (game/, menu/), then the sounds and the pointer it asked for, and the window's close.
+// The picture it leaves in game.view is drawn by the pass.
 void runScreen();
 
 // One pass: every screen whose turn it is, the picture, the swap, a window that must be built
@@ -23,11 +29,16 @@ void runPass();
 // Passes until a screen clears `running`.
 void mainLoop();
 
+// The game was ended from outside (its window or the connection to it lost, a hang-up, SIGQUIT):
+// the log says `why`, and it ends as closed, keeping what a close keeps.
+void endFromOutside(const std::string &why);
+
 // Where the schedule stands before a pass sleeps: unchanged, or restarted at `now` when it
-// fell more than ResyncAfterMs behind.
+// fell more than ResyncAfterMs behind or is more than LongestWaitMs ahead.
 uint32_t resyncSchedule(uint32_t nextFrameDue, uint32_t now);
 
-// How long a pass sleeps: until `nextFrameDue`, or not at all when it is already due.
+// How long a pass sleeps: until `nextFrameDue`, LongestWaitMs at most, or not at all when it is
+// already due.
 uint32_t frameWait(uint32_t nextFrameDue, uint32_t now);
 
 // The end of every pass, with the clock read at `now`: moves game.nextFrameDue on by one pass

@@ -9,6 +9,7 @@
 #include "base/config.h"
 #include "base/files.h"
 #include "base/paths.h"
+#include "base/platform.h"
 #include "base/screen.h"
 #include "base/state.h"
 #include "game/rules.h"
@@ -19,8 +20,9 @@
 
 void startUp(const char *argv0)
 {
+    watchForEndings(endFromOutside);
     std::string path = argv0 ? argv0 : "";
-    programDirOf(path);
+    programDirOf(programPath(path));
     chooseDataDir();
     game.settingsPath = game.dataDir + "opt.dat";
     game.highScorePath = game.dataDir + "dex.dll";

@@ -3,6 +3,7 @@
 
 #include "SDL.h"
 #include "SDL_mixer.h"
+#include "base/platform.h"
 #include "base/state.h"
 
 void openAudio()
@@ -17,14 +18,29 @@ void openAudio()
         game.logFile << Mix_GetError() << "\n";
 }
 
+// A reader of the file at `path`, opened by the system's own name for it; null, with SDL's error
+// set, when it cannot be opened.
+static SDL_RWops *openReader(const std::string &path)
+{
+    std::FILE *file = openForReading(path);
+    SDL_RWops *reader = file ? SDL_RWFromFP(file, 1) : nullptr;
+    if (!file)
+        SDL_SetError("Couldn't open %s", path.c_str());
+    else if (!reader)
+        std::fclose(file);
+    return reader;
+}
+
 static MusicHandle openMusic(const std::string &path)
 {
-    return Mix_LoadMUS(path.c_str());
+    SDL_RWops *reader = openReader(path);
+    // The music keeps its reader, and closes it when it is freed.
+    return reader ? Mix_LoadMUSType_RW(reader, MUS_NONE, 1) : nullptr;
 }
 
 static SoundHandle openSound(const std::string &path)
 {
-    SDL_RWops *reader = SDL_RWFromFile(path.c_str(), "rb");
+    SDL_RWops *reader = openReader(path);
     return reader ? Mix_LoadWAV_RW(reader, 1) : nullptr;
 }
 

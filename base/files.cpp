@@ -1,9 +1,11 @@
-// files.cpp: reading and writing opt.dat and dex.dll.
+// files.cpp: reading and writing opt.dat, dex.dll and controls.dat.
 #include "base/files.h"
 
+#include <algorithm>
 #include <sstream>
 #include <vector>
 
+#include "base/controls.h"
 #include "base/paths.h"
 #include "base/platform.h"
 #include "base/state.h"
@@ -159,7 +161,7 @@ void readHighScores(std::istream &in)
     // A row is a name and three numbers, which may be spread over any lines. A damaged row is
     // left out, and the next one is looked for after its four words, or, where the row was cut
     // short, at the start of the line that cut it: only that row is lost.
-    int row = 0;
+    int row = 0, lost = 0;
     size_t next = 0;
     while (row < HighScoreRows && next < words.size()) {
         HighScoreEntry entry{decodeName(words[next].text).substr(0, MaxKeptNameLength), 0, 0, 0};
@@ -175,7 +177,14 @@ void readHighScores(std::istream &in)
         }
         if (whole && next == first + 4)
             game.highScores.rows[row++] = entry;
+        else
+            lost++;
     }
+    // The places the lost rows leave are the last ones, left open: the next result that scores
+    // at all earns one, and the table stays best first. A file that simply ends early keeps the
+    // default rows after its own.
+    for (int i = std::max(row, HighScoreRows - lost); i < HighScoreRows; i++)
+        game.highScores.rows[i] = {DefaultName, 1, 0, 0};
 }
 
 void loadHighScores()
@@ -204,34 +213,65 @@ void saveHighScores()
 // The controls' names in controls.dat, in the order of the actions.
 static const char *const ControlNames[ControlCount] = {"left", "right", "turn", "turnback", "drop", "pause"};
 
-// One line a control: its name, the code of its key, its gamepad button or -1. Every control
-// once, no key twice, no button twice.
-bool readControls(std::istream &in, Controls &controls)
+// The lines passed over that the log names one by one; of any more it gives the count.
+static const int LoggedLines = 8;
+
+// Why the line of `control` (ControlCount: no such name) is passed over, or null when it sets
+// the control to `key` and `button`. `taken`: the controls set by the lines before.
+static const char *lineFault(std::istream &fields, int control, int32_t &key, int32_t &button,
+                             const Controls &controls, const bool *taken)
 {
-    Controls read = {};
-    bool seen[ControlCount] = {};
-    std::string name;
-    int32_t key, button;
-    int lines = 0;
-    while (in >> name) {
+    std::string rest;
+    if (control == ControlCount)
+        return "no such control";
+    if (taken[control])
+        return "the control named again";
+    if (!(fields >> key >> button) || fields >> rest)
+        return "not a key and a button";
+    // What the controls page could not have put on a control.
+    if (keyReserved(key) || !controlButton(button))
+        return "a key or button no control may have";
+    for (int other = 0; other < ControlCount; other++)
+        if (taken[other] && (controls.keys[other] == key || (button >= 0 && controls.buttons[other] == button)))
+            return "a key or button of a control before";
+    return nullptr;
+}
+
+// A line a control: its name, the code of its key, its gamepad button or -1. Each line sets
+// its control as the controls page would (a key or button that another control has by default
+// goes to that one in exchange), so a file of another version of the game keeps what it can.
+int readControls(std::istream &in, Controls &controls)
+{
+    bool taken[ControlCount] = {};
+    int passedOver = 0;
+    std::string line;
+    for (int number = 1; std::getline(in, line); number++) {
+        std::istringstream fields(line);
+        std::string name;
+        if (!(fields >> name))
+            continue;  // a blank line
         int control = 0;
         while (control < ControlCount && name != ControlNames[control])
             control++;
-        if (control == ControlCount || seen[control] || !(in >> key >> button) || key < 1 || key > 1023 ||
-            button < -1 || button > 31)
-            return false;
-        for (int other = 0; other < ControlCount; other++)
-            if (seen[other] && (read.keys[other] == key || (button >= 0 && read.buttons[other] == button)))
-                return false;
-        seen[control] = true;
-        read.keys[control] = key;
-        read.buttons[control] = button;
-        lines++;
+        int32_t key, button;
+        const char *fault = lineFault(fields, control, key, button, controls, taken);
+        if (fault) {
+            if (passedOver++ < LoggedLines)
+                game.logFile << "Controls " << game.controlsPath << " line " << number << " passed over: " << fault
+                             << "\n";
+            continue;
+        }
+        taken[control] = true;
+        assignControl(controls, control, key, 0);
+        if (button >= 0)
+            assignControl(controls, control, 0, button);
+        else
+            controls.buttons[control] = -1;
     }
-    if (lines != ControlCount || !in.eof())
-        return false;
-    controls = read;
-    return true;
+    if (passedOver > LoggedLines)
+        game.logFile << "Controls " << game.controlsPath << ": " << passedOver - LoggedLines
+                     << " more lines passed over\n";
+    return passedOver;
 }
 
 void loadControls()
@@ -240,8 +280,7 @@ void loadControls()
     if (!readKeptFile(game.controlsPath, KeptFileBound, text))
         return;
     std::istringstream in(text);
-    if (!readControls(in, game.controls))
-        game.logFile << "Controls " << game.controlsPath << " damaged: the default keys are used\n";
+    readControls(in, game.controls);
 }
 
 std::string controlsText()

@@ -22,7 +22,7 @@ std::string programDirOf(const std::string &path);
 // player may write there, else the player's own folder (see userDataFolder), into which the
 // program folder's opt.dat, dex.dll and controls.dat are copied when the player has none of their
 // own yet.
-// A game built as a Debian package (TAVIREL_PACKAGE) never keeps them in its program folder:
+// A game built with TAVIREL_PACKAGED (the Debian package's build) never keeps them in its program folder:
 // with no folder of the player's own it reads them there, but saves nothing (filesReadOnly).
 void chooseDataDir();
 

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdio>
 #include <fstream>
 #include <string>
 
@@ -42,3 +43,33 @@ void unlockFolder(int handle);
 // Opens `log` on the file at `path`, truncated, without following a link there and only when it
 // is a regular file (or none yet). False, with `log` closed, when it cannot be.
 bool openLogFile(std::ofstream &log, const std::string &path);
+
+// --- What differs between the systems' ways of starting and telling ---------------------------
+
+// The path of the running program as the game reads it: on POSIX systems `argv0`, the path it was
+// started by; on Windows, whose command line comes in the local code page, the executable's own
+// path (`argv0` where the system records none).
+std::string programPath(const std::string &argv0);
+
+// Opens the file at `path` (UTF-8) for reading, in binary, for the libraries that read through the
+// C library; null when it cannot be opened.
+std::FILE *openForReading(const std::string &path);
+
+// Tells the player, in one sentence, why the game cannot start: on the standard error; on Windows,
+// where a game has no console, in a message box unless the standard error leads somewhere.
+void tellPlayer(const std::string &sentence);
+
+// --- Endings from outside ---------------------------------------------------------------------
+
+// Made once at start-up, before SDL starts. From then on the ways the game may be ended from
+// outside are noticed (endingNoticed): the terminal it was started from hanging up (SIGHUP, unless
+// the game was started to ignore it), SIGQUIT, its window destroyed, the display refusing its
+// requests. A broken pipe on the standard streams is ignored. Where the connection to the display
+// is lost, nothing more can be shown or asked of it: `endNow` is called with the line for the log,
+// and the process then ends with status 0. SDL is also kept from video drivers that never give an
+// OpenGL window and would take over the player's terminal (the classic library's text modes).
+// On Windows none of these exist, and SDL turns the window's closing into a quit: nothing is watched.
+void watchForEndings(void (*endNow)(const std::string &why));
+
+// The line for the log once something outside ended the game; the empty text until then.
+std::string endingNoticed();

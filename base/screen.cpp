@@ -30,8 +30,3 @@ void changeScreen(ScreenName screen, PageName page)
     game.Screen = screen;
     game.MenuPage = page;
 }
-
-bool pointerShownOn(ScreenName screen)
-{
-    return screen == IntroScreen || screen == FinishedScreen;
-}

@@ -1,4 +1,4 @@
-// screen.h: changing screen or page, with the music and the pointer that go with the new one.
+// screen.h: changing screen or page, with the music that goes with the new one.
 #pragma once
 
 #include "base/state.h"
@@ -9,7 +9,3 @@
 // game's music for a new game; the menu's, from its beginning, when a game is left or over, after
 // the last level, and when the options page is left; none otherwise.
 void changeScreen(ScreenName screen, PageName page);
-
-// Whether the pointer shows on a screen: on the menus, and on the screen after the last level,
-// which a click leaves.
-bool pointerShownOn(ScreenName screen);

@@ -20,7 +20,7 @@ using MusicHandle = _Mix_Music *;
 using SoundHandle = Mix_Chunk *;
 
 // A picture uploaded as an OpenGL texture, with where and how it is drawn.
-// Positions and sizes are window pixels, origin top-left, y downward.
+// Positions and sizes are pixels of the 800 x 600 screen, origin top-left, y downward.
 struct Sprite {
     int32_t imageWidth;
     int32_t imageHeight;
@@ -112,6 +112,22 @@ struct FallingBlock {
 
 const int32_t IdleExplosionFrame = 31;  // the explosion animation runs frames 0..30
 
+// The board and side panel as one frame of play shows them. The board is drawn as it stood
+// before this frame's block landed, the block where it moved to, the panel after the clear.
+struct PlayView {
+    Board board;
+    FallingBlock block;
+    int32_t score;
+    int32_t level;
+    int32_t seconds;
+    int32_t clearsLeft;
+    int32_t explodeTenths;        // the countdown in tenths of its frames
+    Board explosion;              // 1 where the explosion plays
+    int32_t explosionFrame;       // IdleExplosionFrame: none
+    int32_t pauseKey;             // paused: the key and the gamepad button (-1: none) that go on
+    int32_t pauseButton;
+};
+
 // Everything one game owns. newGame replaces it whole with a fresh one.
 struct Round {
     Board board;
@@ -133,6 +149,7 @@ struct Round {
     bool paused;                  // nothing moves; the well shows empty
     int32_t gameOverFrames;       // frames spent on the plain game-over screen
     int32_t finishedFrames;       // frames spent on the screen after the last level
+    PlayView lastPlay;            // the last frame of play, which the game-over screen shows
 };
 
 // The top-level screens; the main loop runs the function of the current one.
@@ -199,7 +216,7 @@ struct Input {
     int32_t typed;        // the character code 1..255 of a key that came up, 0 for none
     int32_t keyDown;      // the code of a key that went down, 0 for none
     int32_t buttonDown;   // the number of a gamepad button that went down, -1 for none
-    uint32_t held;        // bit a: a key or button of Action a is held
+    uint32_t held;        // bit a: a key or button of Action a is held, and not spent
     bool pauseKey;        // a pause key or button went down, also in a frame that takes no event
     bool focusLost;       // the window lost the keyboard, or was minimised or hidden
 };
@@ -217,52 +234,68 @@ struct Gamepad {
     int32_t stickY;
     uint32_t pending;         // actions pressed on it since the last frame that took an event
     int32_t pendingButton;    // and the last button pressed since then, or -1
-    uint32_t latched;         // actions consumed: not held until their buttons are let go
+    uint32_t latched;         // actions spent: not held until their buttons are let go
 };
 
 // The music a change of screen asks for; played, from its start, after the screen's frame.
 enum MusicRequest { NoMusicRequest, MenuMusicRequest, GameMusicRequest };
 
 // Which picture a frame shows.
-enum PictureName { NoPicture, MenuPicture, PlayPicture, GameOverPicture, NameEntryPicture, FinishedPicture };
+enum PictureName {
+    NoPicture,
+    MenuPicture,
+    PlayPicture,
+    PausedPicture,       // the panel and the caption of the pause over an empty well
+    GameOverPicture,     // the last frame of play under the caption
+    NameEntryPicture,
+    FinishedPicture
+};
 
-// The board and side panel as one frame of play shows them. The board is drawn as it stood
-// before this frame's block landed, the block where it moved to, the panel after the clear.
-struct PlayView {
-    Board board;
-    FallingBlock block;
-    bool blockShown;              // the falling block and its glow; not on the game-over screen
-    int32_t score;
+// A text as a picture shows it, in plain bytes: its length, its characters, zeros after them.
+const int ShownTextBytes = 68;    // the longest name dex.dll keeps, and more
+struct ShownText {
+    int32_t length;
+    char bytes[ShownTextBytes];
+};
+
+inline ShownText shownText(const std::string &text)
+{
+    ShownText shown = {};
+    shown.length = static_cast<int32_t>(text.copy(shown.bytes, ShownTextBytes));
+    return shown;
+}
+
+// A row of the high-score table as its page shows it.
+struct ShownRow {
+    ShownText name;
     int32_t level;
-    int32_t seconds;
-    int32_t clearsLeft;
-    int32_t explodeTenths;        // the countdown in tenths of its frames
-    Board explosion;              // 1 where the explosion plays
-    int32_t explosionFrame;       // IdleExplosionFrame: none
-    bool paused;                  // the empty well with the caption of the pause
+    int32_t time;
+    int32_t score;
 };
 
 const int MaxPagesAFrame = 4;
 const int NoSelection = -1;
 
-// Everything a frame's picture is drawn from: the screens' updates fill it, the drawing only
-// reads it (and the pictures, fonts and high-score table).
+// Everything a frame's picture is drawn from, and nothing else but the pictures and fonts: the
+// screens' updates fill it anew in every frame, the drawing only reads it. It holds plain values
+// only, without padding, so that two views are compared whole, byte for byte.
 struct View {
     PictureName picture;
-    // The menu: the glow's centre, the pages drawn in this order, the switches as shown.
+    // The menu: the glow's centre, the pages drawn in this order, the item lit by the keys.
     int32_t pointerX;
     int32_t pointerY;
     PageName pages[MaxPagesAFrame];
     int32_t pageCount;
     int32_t selection;            // the item lit for the keys or the gamepad, NoSelection: the pointer's
-    Settings settings;
+    Settings settings;            // the options page: the switches as shown
     Controls controls;            // the controls page: the keys and buttons as shown,
     int32_t waitingRow;           // the row waiting for its new key, NoSelection: none
-    int32_t litRow;               // the high-score page: the row of the game just entered, NoSelection: none
-    // Play, and the final board of the game-over screen.
+    ShownRow table[HighScoreRows];  // the high-score page: the table,
+    int32_t litRow;               // the row of the game just entered, NoSelection: none
+    // Play, paused, and the last frame of play on the game-over screen.
     PlayView play;
     // Name entry and the screen after the last level.
-    std::string name;
+    ShownText name;
     int32_t score;
 };
 
@@ -296,7 +329,7 @@ struct GameState {
     bool running = true;          // the main loop runs while true; a screen clears it to quit
     ScreenName Screen;            // the screen the main loop runs
     PageName MenuPage;            // the page of the intro screen
-    bool videoModePending;        // the options page changed the fullscreen switch
+    bool videoModePending;        // the window is built anew at the end of this pass
     uint32_t nextFrameDue;        // SDL tick at which the next pass is due
     std::string programDir;       // directory of the executable with its separator, or empty
     std::string dataDir;          // where opt.dat, dex.dll and log.txt are kept
@@ -359,6 +392,8 @@ struct GameState {
     int32_t menuSelection = NoSelection;  // the item the keys or the gamepad moved to
     int32_t waitingRow = NoSelection;     // the controls page's row waiting for a key
     int32_t litRow = NoSelection;         // the high-score page's row of the game just entered
+    bool fullscreenFlipped;               // the options page's fullscreen switch was clicked:
+                                          // the window is built anew when the page is left
 
     // --- Sound requests of the rules and screens, served after each screen's frame ---
     uint32_t pendingEffects;      // bit e set: play Effect e once
@@ -367,8 +402,8 @@ struct GameState {
     bool soundsPaused;            // the music and the effects stand still while a game is paused
 
     // --- The picture: what the last frame shows, and what the window shows ------------
-    View view;                    // filled by each screen's update, read by the drawing
-    View shownView;               // the picture in the window, when keepPicture may keep it
+    View view;                    // filled anew by each screen's frame, read by the drawing
+    View shownView;               // the view whose picture the window shows
     bool viewShown;               // shownView is on the screen (no new window, nothing over it)
     bool keepPicture;             // this pass drew nothing: the window keeps its picture, unswapped
 

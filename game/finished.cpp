@@ -28,7 +28,7 @@ void updateFinished()
 {
     Round &r = game.round;
     r.finishedFrames++;
-    bool leave = game.input.clicked || released(Leave) || released(Confirm);
+    bool leave = clicked() || released(Leave) || released(Confirm);
     game.view.picture = FinishedPicture;
     game.view.score = r.score;
     if (leave && r.finishedFrames > FinishedSettleFrames)

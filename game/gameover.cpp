@@ -23,7 +23,7 @@ bool gameOverTakesEvent()
     return greatScore();
 }
 
-// The caption stays over the final board for the whole wait, which ignores all input.
+// The caption stays over the last frame of play for the whole wait, which ignores all input.
 static void plainGameOver()
 {
     Round &r = game.round;
@@ -32,7 +32,7 @@ static void plainGameOver()
         queueEffect(BadScoreEffect);
     }
     game.view.picture = GameOverPicture;
-    showFinalBoard(game.view.play);
+    game.view.play = r.lastPlay;
     r.gameOverFrames++;
     if (r.gameOverFrames >= PlainGameOverFrames)
         changeScreen(IntroScreen, HighScorePage);
@@ -78,7 +78,7 @@ static void nameEntry()
         r.nameLength--;
     }
     game.view.picture = NameEntryPicture;
-    game.view.name = r.playerName;
+    game.view.name = shownText(r.playerName);
     if (confirm) {
         insertResult();
         changeScreen(IntroScreen, HighScorePage);
@@ -104,5 +104,5 @@ void drawNameEntry(const View &view)
     drawSprite(game.introSprite, Plain, Replace);
     drawScreenCentred("great score!!!", 100, 1.0f, Plain);
     drawScreenCentred("please enter your name", 135, 1.0f, Plain);
-    drawScreenCentred(view.name, 190, 1.0f, Yellow);
+    drawScreenCentred(std::string(view.name.bytes, view.name.length), 190, 1.0f, Yellow);
 }

@@ -13,13 +13,13 @@ bool playTakesEvent()
 // Leaves the game for the main menu.
 static void leaveGame()
 {
-    game.videoModePending = false;
     game.soundsPaused = false;
     changeScreen(IntroScreen, MainPage);
 }
 
 // A pause key or button pauses and goes on; losing the keyboard, being minimised or hidden
-// pauses. While paused nothing moves, the well shows empty, and the music and effects wait.
+// pauses. While paused nothing moves, the well shows empty with the keys that go on, and the
+// music and effects wait.
 static bool paused()
 {
     Round &r = game.round;
@@ -27,28 +27,34 @@ static bool paused()
         r.paused = !r.paused;
     if (game.input.focusLost)
         r.paused = true;
-    game.view.play.paused = r.paused;
     game.soundsPaused = r.paused;
+    if (r.paused) {
+        PlayView &shown = game.view.play;
+        game.view.picture = PausedPicture;
+        showPanel(shown);
+        shown.pauseKey = game.controls.keys[Pause];
+        shown.pauseButton = game.gamepad.present ? game.controls.buttons[Pause] : -1;
+    }
     return r.paused;
 }
 
 void updatePlay()
 {
-    PlayActions actions = {pressed(Turn), pressed(TurnBack), held(MoveLeft), held(MoveRight), held(Drop), held(Leave)};
-    // The main menu quits while Escape is held; it must not see this press.
-    if (actions.leave)
-        consume(Leave);
-    game.view.picture = PlayPicture;
+    // Escape is taken: the main menu, which quits while Escape is held, does not see it.
+    PlayActions actions = {pressed(Turn),  pressed(TurnBack), held(MoveLeft),
+                           held(MoveRight), held(Drop),       takeHeld(Leave)};
     if (paused()) {
         if (actions.leave)
             leaveGame();
         return;
     }
+    game.view.picture = PlayPicture;
     PlayOutcome outcome = playFrame(actions, game.view.play);
     // The last clear comes late in the frame: it completes the game even when it was left.
     if (outcome.complete) {
         changeScreen(FinishedScreen, game.MenuPage);
     } else if (outcome.over) {
+        game.round.lastPlay = game.view.play;
         changeScreen(GameOverScreen, game.MenuPage);
     } else if (actions.leave) {
         leaveGame();

@@ -5,7 +5,7 @@
 
 #include "base/state.h"
 
-// Screen geometry of the board, in window pixels.
+// Screen geometry of the board, in pixels of the 800 x 600 screen.
 const int BoardLeft = 18;
 const int BoardTop = 102;
 const int CellSize = 32;
@@ -23,5 +23,9 @@ bool playTakesEvent();
 void updatePlay();
 
 // The background, the board, the block with its glow, the side panel and the explosion
-// (game/playdraw.cpp). The game-over screen draws its final board with it too.
+// (game/playdraw.cpp). The game-over screen draws the last frame of play with it.
 void drawPlay(const PlayView &play);
+
+// The background, the side panel, and over the empty well the caption of the pause with the
+// key (and the gamepad's button) that goes on.
+void drawPaused(const PlayView &play);

@@ -110,28 +110,23 @@ static void drawExplosion(const PlayView &play)
 // The well's centre line, where the pause's caption stands.
 static const int WellCentre = BoardLeft + CellSize * BoardColumns / 2;
 
-static void drawPause()
+void drawPaused(const PlayView &play)
 {
+    drawSprite(game.backgroundSprite, Plain, Replace);
+    drawPanel(play);
     drawCentred(game.largeFont, "paused", WellCentre, 250, 1.0f, Plain);
-    std::string how = keyName(game.controls.keys[Pause]);
-    if (game.gamepad.present && game.controls.buttons[Pause] >= 0)
-        how += " or button " + intToText(game.controls.buttons[Pause] + 1);
+    std::string how = keyName(play.pauseKey);
+    if (play.pauseButton >= 0)
+        how += " or button " + intToText(play.pauseButton + 1);
     drawCentred(game.largeFont, "press " + how + " to go on", WellCentre, 300, 0.6f, Dimmed);
 }
 
 void drawPlay(const PlayView &play)
 {
     drawSprite(game.backgroundSprite, Plain, Replace);
-    if (play.paused) {
-        drawPanel(play);
-        drawPause();
-        return;
-    }
     drawBoard(play.board);
-    if (play.blockShown) {
-        drawGlow(play.block);
-        drawFallingBlock(play.block);
-    }
+    drawGlow(play.block);
+    drawFallingBlock(play.block);
     drawPanel(play);
     drawExplosion(play);
 }

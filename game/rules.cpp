@@ -244,8 +244,7 @@ static void countDownToClear(PlayOutcome &outcome)
     }
 }
 
-// The panel's numbers as they stand.
-static void showPanel(PlayView &shown)
+void showPanel(PlayView &shown)
 {
     const Round &r = game.round;
     shown.score = r.score;
@@ -288,7 +287,6 @@ PlayOutcome playFrame(const PlayActions &a, PlayView &shown)
         readHeldKeys(a);
     r.moveTick++;
     shown.block = r.block;
-    shown.blockShown = true;
     landHalves(a, outcome);
     countDownToClear(outcome);
     r.playTime++;
@@ -297,12 +295,3 @@ PlayOutcome playFrame(const PlayActions &a, PlayView &shown)
     return outcome;
 }
 
-void showFinalBoard(PlayView &shown)
-{
-    std::memcpy(shown.board, game.round.board, sizeof shown.board);
-    shown.block = FallingBlock();
-    shown.blockShown = false;
-    showPanel(shown);
-    shown.explosionFrame = IdleExplosionFrame;
-    std::memset(shown.explosion, 0, sizeof shown.explosion);
-}

@@ -46,8 +46,8 @@ bool newBlock();
 // `shown` receives what the frame shows, each part as it stands when it is drawn.
 PlayOutcome playFrame(const PlayActions &actions, PlayView &shown);
 
-// The board and panel as the game left them, without the block: the game-over screen's.
-void showFinalBoard(PlayView &shown);
+// The side panel's numbers as the game stands.
+void showPanel(PlayView &shown);
 
 // Whether the game's score beats the last row of the table.
 bool greatScore();

@@ -1,4 +1,4 @@
-// sprite.cpp: images loaded into power-of-two textures and drawn as quads at window pixels.
+// sprite.cpp: images loaded into power-of-two textures and drawn as quads in the 800 x 600 screen.
 #include "gfx/sprite.h"
 
 #include <GL/gl.h>
@@ -7,9 +7,9 @@
 #include <vector>
 
 #include "SDL.h"
-#include "SDL_image.h"
 #include "base/config.h"
 #include "base/state.h"
+#include "gfx/image.h"
 
 // Every sprite lies on this plane of the perspective scene.
 static const float SpriteDepth = -1.81f;
@@ -152,7 +152,7 @@ static int decodeStartPictures(void *)
 {
     StartLoading &loading = game.startLoading;
     for (int i = 0; i < StartPictureCount; i++)
-        loading.pictures[i] = IMG_Load(loading.picturePaths[i].c_str());
+        loading.pictures[i] = loadImage(loading.picturePaths[i]);
     return 0;
 }
 
@@ -210,7 +210,7 @@ void loadTexture(Sprite &sprite, const std::string &folder, const std::string &f
     std::string path = game.programDir + folder + file;
     SDL_Surface *image = nullptr;
     if (!takeStartPicture(path, image))
-        image = IMG_Load(path.c_str());
+        image = loadImage(path);
     if (!image) {
         game.logFile << "Texture " << file << " ERROR\n";
         return;

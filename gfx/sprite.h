@@ -1,4 +1,4 @@
-// sprite.h: pictures loaded into textures and drawn as quads at window pixels.
+// sprite.h: pictures loaded into textures and drawn as quads at pixels of the 800 x 600 screen.
 #pragma once
 
 #include <cstdint>

@@ -5,11 +5,11 @@
 #include <GL/glu.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <cstring>
 
 #include "SDL.h"
 #include "base/config.h"
+#include "base/platform.h"
 #include "base/state.h"
 
 static const Uint32 WindowedFlags = SDL_HWSURFACE | SDL_OPENGL | SDL_ASYNCBLIT;
@@ -170,12 +170,8 @@ bool setVideoMode(const std::string &caption, int32_t fullscreen)
 void reportNoWindow()
 {
     game.logFile << "No OpenGL window could be made: the game ends\n";
-    if (game.logFile.good())
-        std::fprintf(stderr, "Tavirel cannot start, as no OpenGL window could be made; the details are in its log, %s\n",
-                     game.logPath.c_str());
-    else
-        std::fprintf(stderr, "Tavirel cannot start, as no OpenGL window could be made; no log could be written to %s\n",
-                     game.logPath.c_str());
+    tellPlayer(std::string("Tavirel cannot start, as no OpenGL window could be made; ") +
+               (game.logFile.good() ? "the details are in its log, " : "no log could be written to ") + game.logPath);
 }
 
 void applyGlState()

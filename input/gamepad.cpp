@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <cctype>
 
+#include "base/controls.h"
+
 // How far the stick must lean to count as the pad pressed that way.
 static const int32_t StickLean = 16000;
 
@@ -77,12 +79,12 @@ uint32_t followGamepad(const SDL_Event &event, int32_t &button)
     Gamepad &pad = game.gamepad;
     button = -1;
     uint32_t before = menuDirections(pad);
-    if (event.type == SDL_JOYBUTTONDOWN && event.jbutton.button < 32) {
+    if (event.type == SDL_JOYBUTTONDOWN && event.jbutton.button < GamepadButtons) {
         pad.buttonsHeld |= 1u << event.jbutton.button;
         button = event.jbutton.button;
         return buttonActions(pad, button);
     }
-    if (event.type == SDL_JOYBUTTONUP && event.jbutton.button < 32) {
+    if (event.type == SDL_JOYBUTTONUP && event.jbutton.button < GamepadButtons) {
         pad.buttonsHeld &= ~(1u << event.jbutton.button);
     } else if (event.type == SDL_JOYHATMOTION && event.jhat.hat == 0) {
         Uint8 v = event.jhat.value;
@@ -99,7 +101,7 @@ uint32_t gamepadHeld()
 {
     const Gamepad &pad = game.gamepad;
     uint32_t actions = 0;
-    for (int32_t button = 0; button < 32; button++)
+    for (int32_t button = 0; button < GamepadButtons; button++)
         if (pad.buttonsHeld & (1u << button))
             actions |= buttonActions(pad, button);
     uint32_t directions = menuDirections(pad);

@@ -24,6 +24,13 @@ static bool seen[SDLK_LAST];
 // Whether the window had the keyboard and was shown at the last look.
 static bool hadFocus;
 
+// Keys spent: each made something happen, and reads as up until it is let go.
+static bool spent[SDLK_LAST];
+
+// The screen and page this frame's input came to: a press is read only there.
+static ScreenName frameScreen;
+static PageName framePage;
+
 // A point of the window as a pixel of the game's screen, which the window shows scaled.
 static int32_t onScreen(int32_t windowCoordinate, int32_t pictureStart, int32_t pictureSize, int32_t screenSize)
 {
@@ -60,6 +67,8 @@ static void translate(const SDL_Event &event)
         int key = event.key.keysym.sym;
         in.released = actionsOfKey(key);
         in.typed = key > 0 && key < 256 ? key : 0;
+        if (key > 0 && key < SDLK_LAST)
+            spent[key] = false;   // let go, also when the table shows it pressed again by now
     }
 }
 
@@ -131,6 +140,17 @@ static void lookAtQueue(bool takeEvent)
     std::memcpy(keys, before, count);
 }
 
+// The actions whose keys or buttons are held and not spent.
+static uint32_t heldActions()
+{
+    const Uint8 *keys = SDL_GetKeyState(nullptr);
+    uint32_t actions = 0;
+    for (int key = 1; key < SDLK_LAST; key++)
+        if (keys[key] && !spent[key])
+            actions |= actionsOfKey(key);
+    return actions | (gamepadHeld() & ~game.gamepad.latched);
+}
+
 void readInput(InputRule rule)
 {
     game.input = Input();
@@ -142,30 +162,68 @@ void readInput(InputRule rule)
     game.input.focusLost = hadFocus && !focused;
     hadFocus = focused;
 
+    // A key or a button let go is spent no more.
+    const Uint8 *keys = SDL_GetKeyState(nullptr);
+    for (int key = 0; key < SDLK_LAST; key++)
+        spent[key] = spent[key] && keys[key];
     Gamepad &pad = game.gamepad;
+    pad.latched &= gamepadHeld();
+
+    Input &in = game.input;
     SDL_Event event;
     if (rule.takeEvent) {
         if (SDL_PollEvent(&event) == 1)
             translate(event);
-        game.input.pressed |= pad.pending;
-        game.input.padPressed = pad.pending;
-        game.input.buttonDown = pad.pendingButton;
+        // The press of a key or button that acted while held, taken only now, is spent already.
+        if (in.keyDown > 0 && in.keyDown < SDLK_LAST && spent[in.keyDown]) {
+            in.pressed = 0;
+            in.keyDown = 0;
+        }
+        in.padPressed = pad.pending & ~pad.latched;
+        in.pressed |= in.padPressed;
+        in.buttonDown = pad.pendingButton;
         pad.pending = 0;
         pad.pendingButton = -1;
     }
+    in.held = heldActions();
+    frameScreen = game.Screen;
+    framePage = game.MenuPage;
+}
+
+// The frame's event still belongs to the screen and page on now.
+static bool pageUnchanged()
+{
+    return game.Screen == frameScreen && game.MenuPage == framePage;
+}
+
+// The keys and buttons of the actions held now are spent.
+static void spendHeld(uint32_t actions)
+{
     const Uint8 *keys = SDL_GetKeyState(nullptr);
     for (int key = 1; key < SDLK_LAST; key++)
-        if (keys[key])
-            game.input.held |= actionsOfKey(key);
-    // A consumed button is held again once it is let go and pressed anew.
-    uint32_t padHeld = gamepadHeld();
-    pad.latched &= padHeld;
-    game.input.held |= padHeld & ~pad.latched;
+        if (keys[key] && (actionsOfKey(key) & actions))
+            spent[key] = true;
+    game.gamepad.latched |= gamepadHeld() & actions;
+    game.input.held = heldActions();
+}
+
+// The key that went down in this frame, if it stands for one of the actions, and the gamepad's
+// presses of them are spent.
+static void spendPress(uint32_t actions)
+{
+    const Input &in = game.input;
+    if (in.keyDown > 0 && in.keyDown < SDLK_LAST && (actionsOfKey(in.keyDown) & actions))
+        spent[in.keyDown] = true;
+    game.gamepad.latched |= gamepadHeld() & in.padPressed & actions;
+    game.input.held = heldActions();
 }
 
 bool pressed(Action action)
 {
-    return game.input.pressed & actionBit(action);
+    if (!(game.input.pressed & actionBit(action)) || !pageUnchanged())
+        return false;
+    spendPress(actionBit(action));
+    return true;
 }
 
 bool released(Action action)
@@ -178,33 +236,45 @@ bool held(Action action)
     return game.input.held & actionBit(action);
 }
 
-// SDL sets a key's entry again when the key next goes down.
-void consume(Action action)
+bool takeHeld(Action action)
 {
-    Uint8 *keys = SDL_GetKeyState(nullptr);
-    for (int key = 1; key < SDLK_LAST; key++)
-        if (keys[key] && (actionsOfKey(key) & actionBit(action)))
-            keys[key] = 0;
-    game.gamepad.latched |= gamepadHeld() & actionBit(action);
-    game.input.held &= ~actionBit(action);
+    if (!held(action))
+        return false;
+    spendHeld(actionBit(action));
+    return true;
 }
 
-bool anyKeyHeld()
+bool clicked()
+{
+    return game.input.clicked && pageUnchanged();
+}
+
+int keyPressed()
+{
+    if (!pageUnchanged())
+        return 0;
+    spendPress(~0u);
+    return game.input.keyDown;
+}
+
+int buttonPressed()
+{
+    if (!pageUnchanged())
+        return -1;
+    spendPress(~0u);
+    return game.input.buttonDown;
+}
+
+bool takeAnyKey()
 {
     const Uint8 *keys = SDL_GetKeyState(nullptr);
-    for (int k = 0; k < FirstUnreadKey; k++)
-        if (keys[k])
-            return true;
-    return false;
-}
-
-void consumeHeldKeys()
-{
-    Uint8 *keys = SDL_GetKeyState(nullptr);
-    for (int k = 0; k < FirstUnreadKey; k++) {
-        if (keys[k]) {
-            keys[k] = 0;
-            game.input.held &= ~actionsOfKey(k);
+    bool any = false;
+    for (int key = 0; key < FirstUnreadKey; key++) {
+        if (keys[key] && !spent[key]) {
+            spent[key] = true;
+            any = true;
         }
     }
+    game.input.held = heldActions();
+    return any;
 }

@@ -17,16 +17,37 @@ struct InputRule {
 // them, and the gamepad's presses wait for that frame.
 void readInput(InputRule rule);
 
-// Whether this frame's event pressed or released a key of the action, and whether one is held.
+// Keys and buttons act once: one that made something happen is spent until it is let go. It
+// then reads neither as pressed nor as held, and leaves no page, so that the page it opened or
+// went back to does not take it again. Reading a press (pressed, keyPressed, buttonPressed)
+// spends it, and so does taking a held key (takeHeld, takeAnyKey); held, which the play screen
+// reads for its moves and drop again and again while the keys stay down, does not. A key let go
+// acts again when it is pressed anew, and its release (released, game.input.typed) is read as
+// any other.
+//
+// A press belongs to the screen and page it came to: once the frame changes either, the rest of
+// the frame reads no press and no click.
+
+// Whether this frame's event pressed a key or button of the action; it is then spent.
 bool pressed(Action action);
+
+// Whether this frame's event let go of a key of the action.
 bool released(Action action);
+
+// Whether a key or button of the action is held, and not spent.
 bool held(Action action);
 
-// The held keys and buttons of the action read as released until they are pressed anew: a key
-// that did its work on one screen does not act again on the next.
-void consume(Action action);
+// Whether a key or button of the action is held and not spent; it is then spent.
+bool takeHeld(Action action);
 
-// Any held key that a page left "by any key" reads: the character keys (codes below 254), not
-// the arrows, keypad, function or modifier keys. consumeHeldKeys consumes every one of them.
-bool anyKeyHeld();
-void consumeHeldKeys();
+// Whether this frame's event was a left click.
+bool clicked();
+
+// The key that went down in this frame's event, or 0; spent. The gamepad's button that went
+// down, or -1; spent.
+int keyPressed();
+int buttonPressed();
+
+// Whether any character key (codes below 254: not the arrows, keypad, function or modifier
+// keys) is held and not spent; every one held is then spent.
+bool takeAnyKey();

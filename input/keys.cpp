@@ -37,24 +37,9 @@ uint32_t actionsOfKey(int key)
     return actions;
 }
 
-bool keyReserved(int key)
-{
-    return key == SDLK_ESCAPE || key <= 0 || key >= SDLK_LAST;
-}
-
 std::string keyName(int key)
 {
     if (key <= 0 || key >= SDLK_LAST)
         return "none";
     return SDL_GetKeyName(static_cast<SDLKey>(key));
-}
-
-void assignControl(Controls &controls, int control, int key, int button)
-{
-    int32_t *slots = key ? controls.keys : controls.buttons;
-    int32_t value = key ? key : button;
-    for (int other = 0; other < ControlCount; other++)
-        if (other != control && slots[other] == value)
-            slots[other] = slots[control];
-    slots[control] = value;
 }

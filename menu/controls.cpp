@@ -31,7 +31,6 @@ static TextBox rowBox(int control)
 // Saves the controls, back to the options page.
 static void leaveControls()
 {
-    consume(Leave);
     saveControls();
     changeScreen(IntroScreen, OptionsPage);
 }
@@ -40,31 +39,36 @@ static void leaveControls()
 // gamepad button that goes down; nothing else acts meanwhile.
 static void waitForKey()
 {
-    int control = game.waitingRow;
-    const Input &in = game.input;
-    if (in.keyDown && keyReserved(in.keyDown)) {
-        consume(Leave);
+    int key = keyPressed(), button = buttonPressed();
+    if (key && keyReserved(key)) {
         game.waitingRow = NoSelection;
-    } else if (in.keyDown || in.buttonDown >= 0) {
-        assignControl(game.controls, control, in.keyDown, in.buttonDown);
+    } else if (key || button >= 0) {
+        assignControl(game.controls, game.waitingRow, key, button);
         game.waitingRow = NoSelection;
     }
 }
 
-void updateControlsPage(bool &click)
+static void chooseItem()
 {
-    if (game.waitingRow != NoSelection) {
-        waitForKey();
-        return;
-    }
     moveSelection(ControlCount + 2);
     for (int control = 0; control < ControlCount; control++)
-        if (itemChosen(rowBox(control), control, click))
+        if (itemChosen(rowBox(control), control))
             game.waitingRow = control;
-    if (itemChosen(itemBox("defaults", DefaultsY), DefaultsItem, click))
+    if (itemChosen(itemBox("defaults", DefaultsY), DefaultsItem))
         setDefaultControls(game.controls);
-    if (itemChosen(itemBox("back", BackY), BackItem, click) || held(Leave) || pressed(MenuBack))
+    if (itemChosen(itemBox("back", BackY), BackItem) || takeHeld(Leave) || pressed(MenuBack))
         leaveControls();
+}
+
+// The page shows the controls and the waiting row as they are after the frame.
+void updateControlsPage()
+{
+    if (game.waitingRow != NoSelection)
+        waitForKey();
+    else
+        chooseItem();
+    game.view.controls = game.controls;
+    game.view.waitingRow = game.waitingRow;
 }
 
 static std::string buttonName(int32_t button)

@@ -7,21 +7,23 @@
 static const Colour GlowColour = {1.0f, 0.5f, 0.6f, 0.2f};
 static const float MenuGlowSize = 1024;
 
-// A page's frame. Keys and buttons pressed in a frame that changes the page were for the page
-// that was: the next page does not act on them (a click it does act on, where it is).
-static void runPage(PageName page, void (*update)(bool &click), bool &click)
-{
-    View &view = game.view;
-    if (view.pageCount < MaxPagesAFrame)
-        view.pages[view.pageCount++] = page;
-    update(click);
-    if (game.MenuPage != page)
-        game.input.pressed = 0;
-}
+// The pages, in the order a frame tests for them: a page that goes back to one later in the
+// list (the controls page to the options page, any page to the main page) lets it run in the
+// same frame, and the picture shows both, the later one over the first.
+static const struct {
+    PageName page;
+    void (*update)();
+    void (*draw)(const View &view);
+} Pages[] = {
+    {ControlsPage, updateControlsPage, drawControlsPage},
+    {CreditsPage, updateCreditsPage, drawCreditsPage},
+    {OptionsPage, updateOptionsPage, drawOptionsPage},
+    {HighScorePage, updateHighScorePage, drawHighScorePage},
+    {MainPage, updateMainPage, drawMainPage},
+};
 
 void updateIntro()
 {
-    bool click = game.input.clicked;
     // The pointer, when it moves, lights the item under it instead of the keys' item.
     if (game.input.pointerMoved)
         game.menuSelection = NoSelection;
@@ -29,24 +31,15 @@ void updateIntro()
     view.picture = MenuPicture;
     view.pointerX = game.mouseX;
     view.pointerY = game.mouseY;
-    view.pageCount = 0;
-    view.settings = game.settings;   // as the options page shows them, before a flip
-    view.litRow = game.litRow;
-    // Each block tests the page anew: one that returns to the main page lets it run this frame.
-    if (game.MenuPage == ControlsPage)
-        runPage(ControlsPage, updateControlsPage, click);
-    if (game.MenuPage == CreditsPage)
-        runPage(CreditsPage, updateCreditsPage, click);
-    if (game.MenuPage == OptionsPage)
-        runPage(OptionsPage, updateOptionsPage, click);
-    if (game.MenuPage == HighScorePage)
-        runPage(HighScorePage, updateHighScorePage, click);
-    if (game.MenuPage == MainPage)
-        runPage(MainPage, updateMainPage, click);
-    // The last page's lit item and what the controls page shows, as they are after the frame.
+    for (const auto &p : Pages) {
+        if (game.MenuPage != p.page)
+            continue;
+        if (view.pageCount < MaxPagesAFrame)
+            view.pages[view.pageCount++] = p.page;
+        p.update();
+    }
+    // The last page's lit item, as it is after the frame.
     view.selection = game.menuSelection;
-    view.controls = game.controls;
-    view.waitingRow = game.waitingRow;
 }
 
 void drawIntro(const View &view)
@@ -57,17 +50,9 @@ void drawIntro(const View &view)
     glow.x = static_cast<float>(view.pointerX - MenuGlowSize / 2);
     glow.y = static_cast<float>(view.pointerY - MenuGlowSize / 2);
     drawSprite(glow, GlowColour, Light);
-    for (int i = 0; i < view.pageCount; i++) {
-        if (view.pages[i] == CreditsPage)
-            drawCreditsPage(view);
-        else if (view.pages[i] == OptionsPage)
-            drawOptionsPage(view);
-        else if (view.pages[i] == HighScorePage)
-            drawHighScorePage(view);
-        else if (view.pages[i] == MainPage)
-            drawMainPage(view);
-        else if (view.pages[i] == ControlsPage)
-            drawControlsPage(view);
-    }
+    for (int i = 0; i < view.pageCount; i++)
+        for (const auto &p : Pages)
+            if (p.page == view.pages[i])
+                p.draw(view);
     drawText(game.largeFont, VersionText, 440, 525, 0.7f, Dimmed);
 }

@@ -21,9 +21,9 @@ bool itemLit(const TextBox &box, int index, const View &view)
     return boxContains(box, view.pointerX, view.pointerY);
 }
 
-bool itemChosen(const TextBox &box, int index, bool click)
+bool itemChosen(const TextBox &box, int index)
 {
-    if (click && boxContains(box, game.mouseX, game.mouseY))
+    if (clicked() && boxContains(box, game.mouseX, game.mouseY))
         return true;
     if (!pressed(Confirm))
         return false;

@@ -4,29 +4,28 @@
 #include "input/input.h"
 #include "menu/menu.h"
 
-static void startGame(bool &click)
+static void startGame()
 {
     newGame();
-    click = false;
     changeScreen(GameScreen, NoPage);
 }
 
-static void openOptions(bool &)
+static void openOptions()
 {
     changeScreen(IntroScreen, OptionsPage);
 }
 
-static void openHighScores(bool &)
+static void openHighScores()
 {
     changeScreen(IntroScreen, HighScorePage);
 }
 
-static void openCredits(bool &)
+static void openCredits()
 {
     changeScreen(IntroScreen, CreditsPage);
 }
 
-static void quitGame(bool &)
+static void quitGame()
 {
     game.running = false;
 }
@@ -34,21 +33,21 @@ static void quitGame(bool &)
 static const struct {
     const char *text;
     float y;
-    void (*act)(bool &click);
+    void (*act)();
 } MainItems[] = {
     {"new game", 70, startGame}, {"options", 130, openOptions}, {"high score", 190, openHighScores},
     {"credits", 250, openCredits}, {"exit", 310, quitGame},
 };
 static const int MainItemCount = sizeof MainItems / sizeof MainItems[0];
 
-void updateMainPage(bool &click)
+// Escape held quits; the Escape that left another page for this one is spent.
+void updateMainPage()
 {
     moveSelection(MainItemCount);
-    for (int i = 0; i < MainItemCount && game.MenuPage == MainPage; i++)
-        if (itemChosen(itemBox(MainItems[i].text, MainItems[i].y), i, click))
-            MainItems[i].act(click);
-    // Held, not consumed: a page that returns here with Escape consumes it first.
-    if (held(Leave))
+    for (int i = 0; i < MainItemCount; i++)
+        if (itemChosen(itemBox(MainItems[i].text, MainItems[i].y), i))
+            MainItems[i].act();
+    if (takeHeld(Leave))
         game.running = false;
 }
 

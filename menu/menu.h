@@ -13,13 +13,13 @@ void updateIntro();
 // The background, the glow under the pointer, each page of the frame and the version.
 void drawIntro(const View &view);
 
-// The pages: each acts on this frame's click, keys and buttons (the click may be cleared, so
-// that nothing later acts on it), and draws what game.view holds.
-void updateMainPage(bool &click);
-void updateOptionsPage(bool &click);
-void updateHighScorePage(bool &click);
-void updateCreditsPage(bool &click);
-void updateControlsPage(bool &click);
+// The pages: each acts on this frame's click, keys and buttons, puts what it shows into
+// game.view, and draws what the view holds.
+void updateMainPage();
+void updateOptionsPage();
+void updateHighScorePage();
+void updateCreditsPage();
+void updateControlsPage();
 void drawMainPage(const View &view);
 void drawOptionsPage(const View &view);
 void drawHighScorePage(const View &view);
@@ -36,7 +36,7 @@ bool itemLit(const TextBox &box, int index, const View &view);
 
 // Whether the item in its box is chosen in this frame: clicked, or lit and Return (keypad Enter,
 // the gamepad's first button) pressed.
-bool itemChosen(const TextBox &box, int index, bool click);
+bool itemChosen(const TextBox &box, int index);
 
 // A menu item: its text centred on x = 400 at `y` in the large font at scale 1.
 TextBox itemBox(const std::string &text, float y);

@@ -35,12 +35,12 @@ static TextBox valueBox(const Settings &s, int which)
 }
 
 // A click sets the opposite of what the value shows, also for a hand-edited number, which
-// would stay as it shows under 1 minus itself.
+// would stay as it shows under 1 minus itself. The window stays as it is while the page shows.
 static void flip(Settings &s, int which)
 {
     if (which == FullscreenSwitch) {
         s.fullscreen = s.fullscreen != 0 ? 0 : 1;
-        game.videoModePending = true;
+        game.fullscreenFlipped = true;
     } else if (which == MusicSwitch) {
         s.musicOff = s.musicOff == 1 ? 0 : 1;
     } else {
@@ -49,32 +49,32 @@ static void flip(Settings &s, int which)
 }
 
 // Saves the switches and applies them: the audio at once, the window (when fullscreen was
-// flipped) at the end of the pass.
+// clicked, also twice) once, at the end of the pass.
 static void leaveOptions()
 {
     Settings &s = game.settings;
     changeScreen(IntroScreen, MainPage);
-    consume(Leave);
     saveSettings();
     setVolumes(s.musicOff, s.soundOff, MusicVolume, SoundVolume);
+    game.videoModePending = game.fullscreenFlipped;
+    game.fullscreenFlipped = false;
 }
 
 // The values drawn are those before a flip: the new one shows from the next frame. A switch
 // lit by the keys flips on Left, Right and Return as on a click. "back" acts as Escape does,
 // and leaves the click for the main page.
-void updateOptionsPage(bool &click)
+void updateOptionsPage()
 {
     const Settings shown = game.settings;
+    game.view.settings = shown;
     int selected = moveSelection(OptionsItemCount);
     bool keyFlip = selected != NoSelection && (pressed(MenuLeft) || pressed(MenuRight));
     for (int which = 0; which < SwitchCount; which++)
-        if (itemChosen(valueBox(shown, which), which, click) || (keyFlip && selected == which))
+        if (itemChosen(valueBox(shown, which), which) || (keyFlip && selected == which))
             flip(game.settings, which);
-    if (itemChosen(itemBox("controls", ControlsY), ControlsItem, click)) {
+    if (itemChosen(itemBox("controls", ControlsY), ControlsItem))
         changeScreen(IntroScreen, ControlsPage);
-        return;
-    }
-    if (itemChosen(itemBox("back", BackY), BackItem, click) || held(Leave) || pressed(MenuBack))
+    else if (itemChosen(itemBox("back", BackY), BackItem) || takeHeld(Leave) || pressed(MenuBack))
         leaveOptions();
 }
 

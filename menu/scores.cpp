@@ -1,31 +1,34 @@
 // scores.cpp: the high-score and credits pages, both left by a click or any character key.
+#include "base/files.h"
 #include "base/screen.h"
 #include "input/input.h"
 #include "menu/menu.h"
 
-// Back to the main page on a left click, any held character key, which it consumes, or the
+static_assert(MaxKeptNameLength <= ShownTextBytes, "a kept name shows whole");
+
+// Back to the main page on a left click, any held character key (all of them spent), or the
 // gamepad's first or second button.
-static void leaveOnClickOrKey(bool &click)
+static void leaveOnClickOrKey()
 {
-    if (click || pressed(Confirm) || pressed(MenuBack)) {
+    bool key = takeAnyKey();
+    if (clicked() || pressed(Confirm) || pressed(MenuBack) || key)
         changeScreen(IntroScreen, MainPage);
-        click = false;
-    }
-    if (anyKeyHeld()) {
-        changeScreen(IntroScreen, MainPage);
-        click = false;
-        consumeHeldKeys();
-    }
 }
 
-void updateHighScorePage(bool &click)
+void updateHighScorePage()
 {
-    leaveOnClickOrKey(click);
+    View &view = game.view;
+    for (int i = 0; i < HighScoreRows; i++) {
+        const HighScoreEntry &row = game.highScores.rows[i];
+        view.table[i] = {shownText(row.name), row.level, row.time, row.score};
+    }
+    view.litRow = game.litRow;
+    leaveOnClickOrKey();
 }
 
-void updateCreditsPage(bool &click)
+void updateCreditsPage()
 {
-    leaveOnClickOrKey(click);
+    leaveOnClickOrKey();
 }
 
 // A text with its left edge at (x, y), in opaque white unless told otherwise.
@@ -40,11 +43,11 @@ void drawHighScorePage(const View &view)
     drawAt("time", 470, 30, 0.7f);
     drawAt("score", 580, 30, 0.7f);
     for (int i = 0; i < HighScoreRows; i++) {
-        const HighScoreEntry &row = game.highScores.rows[i];
+        const ShownRow &row = view.table[i];
         float y = static_cast<float>(70 + 30 * i);
         Colour colour = i == view.litRow ? Yellow : Plain;
         drawAt(intToText(i + 1), 120, y, 0.6f, colour);
-        drawAt(row.name, 170, y, 0.6f, colour);
+        drawAt(std::string(row.name.bytes, row.name.length), 170, y, 0.6f, colour);
         drawAt(intToText(row.level), 420, y, 0.6f, colour);
         drawAt(intToText(row.time), 500, y, 0.6f, colour);
         drawAt(intToText(row.score), 600, y, 0.6f, colour);

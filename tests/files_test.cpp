@@ -1,4 +1,4 @@
-// files_test.cpp: opt.dat and dex.dll read and written as real files.
+// files_test.cpp: opt.dat, dex.dll and controls.dat read and written as real files.
 #include <gtest/gtest.h>
 #include <grp.h>
 #include <sys/stat.h>
@@ -6,10 +6,16 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <vector>
 
+#include "base/controls.h"
 #include "base/files.h"
+#include "base/screen.h"
 #include "base/state.h"
+#include "app/loop.h"
+#include "input/keys.h"
+#include "screen_helpers.h"
 #include "support.h"
 
 namespace {
@@ -273,6 +279,141 @@ TEST_F(FilesTest, SavesKeepWhatThePlayerCannotWriteAndTheOwnerAndModeOfWhatTheyC
         EXPECT_EQ(readFile(log), c.saved ? "" : "Save " + files[0] + " ERROR Permission denied\nSave " + files[1] +
                                                    " ERROR Permission denied\n");
     }
+}
+
+// The default controls as controls.dat holds them, with `lines` in place of their controls' lines.
+std::string controlsWith(const std::vector<std::string> &lines)
+{
+    std::string text;
+    for (std::string line : {"left 276 -1", "right 275 -1", "turn 273 0", "turnback 274 1", "drop 32 2", "pause 112 9"}) {
+        for (const std::string &changed : lines)
+            if (changed.substr(0, changed.find(' ')) == line.substr(0, line.find(' ')))
+                line = changed;
+        text += line + "\n";
+    }
+    return text;
+}
+
+// Each line of controls.dat sets its own control, as the controls page would have: a file of an
+// older or a later version of the game keeps every choice this one knows, and a line the page
+// could not have written costs that line alone and says so in the log.
+TEST(ControlsFile, EachLineSetsItsControlByNameAndALineThePageCouldNotWriteCostsOnlyItself)
+{
+    std::string dir = makeProgramDir();
+    game.controlsPath = dir + "controls.dat";
+    game.gamepad.startButton = 9;  // no gamepad: Start is the tenth button
+    const char *const Unknown = "no such control", *const Refused = "a key or button no control may have",
+                      *const Before = "a key or button of a control before", *const Again = "the control named again",
+                      *const Damaged = "not a key and a button";
+    const std::string own = "left 97 -1\nright 100 -1\nturn 119 5\nturnback 115 4\ndrop 13 -1\npause 19 11\n";
+    std::string junk;
+    for (int i = 0; i < 20; i++)
+        junk += "x\n";
+    const struct {
+        const char *what;
+        const char *file;  // null: no file
+        std::string read;
+        std::vector<std::pair<int, const char *>> passedOver;  // the lines, and why
+    } cases[] = {
+        {"the game's own file", own.c_str(), own, {}},
+        {"none", nullptr, controlsWith({}), {}},
+        {"empty", "", controlsWith({}), {}},
+        {"any order, CRLF, blank lines, the first and last key and button", "\r\ndrop 1 31\r\n  \r\nleft 322 -1\r\n",
+         controlsWith({"drop 1 31", "left 322 -1"}), {}},
+        {"an older file: turn takes turn back's key and button, which takes turn's", "turn 274 1\n",
+         controlsWith({"turn 274 1", "turnback 273 0"}), {}},
+        // The lines after those passed over are read.
+        {"a later version's seventh control", "hold 104 3\nleft 97 -1\n", controlsWith({"left 97 -1"}), {{1, Unknown}}},
+        {"Escape, no key, a code past the keys, a button past the buttons, one below none",
+         "drop 27 2\ndrop 0 2\ndrop 323 2\ndrop 500 2\ndrop 32 32\ndrop 32 -2\nleft 97 -1\n", controlsWith({"left 97 -1"}),
+         {{1, Refused}, {2, Refused}, {3, Refused}, {4, Refused}, {5, Refused}, {6, Refused}}},
+        {"a key and a button of a line before", "turn 119 5\ndrop 119 2\ndrop 13 5\nleft 97 -1\n",
+         controlsWith({"turn 119 5", "left 97 -1"}), {{2, Before}, {3, Before}}},
+        {"a control named twice", "turn 119 5\nturn 97 6\n", controlsWith({"turn 119 5"}), {{2, Again}}},
+        {"damaged lines", "drop 32 x\ndrop 32\ndrop\ndrop 32 2 3\ndrop 99999999999 2\nleft 97 -1\n",
+         controlsWith({"left 97 -1"}), {{1, Damaged}, {2, Damaged}, {3, Damaged}, {4, Damaged}, {5, Damaged}}},
+        {"twenty lines of junk: eight told, the rest counted", junk.c_str(), controlsWith({}),
+         {{1, Unknown}, {2, Unknown}, {3, Unknown}, {4, Unknown}, {5, Unknown}, {6, Unknown}, {7, Unknown}, {8, Unknown}}},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        std::remove(game.controlsPath.c_str());
+        if (c.file)
+            writeFile(game.controlsPath, c.file);
+        setDefaultControls(game.controls);
+        size_t mark = logText().size();
+        loadControls();
+        EXPECT_EQ(controlsText(), c.read);
+        std::string log;
+        for (const auto &line : c.passedOver)
+            log += "Controls " + game.controlsPath + " line " + std::to_string(line.first) + " passed over: " +
+                   line.second + "\n";
+        if (c.file == junk.c_str())
+            log += "Controls " + game.controlsPath + ": 12 more lines passed over\n";
+        EXPECT_EQ(logSince(mark), log);
+    }
+}
+
+// controls.dat of a later version, with drop put on Escape (which the controls page never puts
+// on a control), through the game's passes: the controls it names play, drop keeps Space, Escape
+// only leaves the game, and the controls page writes every control back.
+TEST(ControlsFile, ALaterVersionsFilePlaysAndThePageWritesItWhole)
+{
+    std::string dir = startUpWith("", "left 97 4\nhold 104 3\ndrop 27 2\nturn 119 5\n");
+    auto passes = [](int count) {
+        for (int i = 0; i < count; i++) {
+            game.nextFrameDue = SDL_GetTicks();
+            runPass();
+        }
+    };
+    auto press = [&](int key) {
+        pushEvent(SDL_KEYDOWN, key);
+        pushEvent(SDL_KEYUP, key);
+        passes(3);
+    };
+    std::srand(5);
+    press(SDLK_DOWN);  // new game
+    press(SDLK_RETURN);
+    ASSERT_EQ(game.Screen, GameScreen);
+    Round &r = game.round;
+    int32_t column = r.block.column, topRight = r.block.colours[1];
+    keyTable()['a'] = 1;  // held for four passes: one step, whatever the phase of the fourth frame
+    passes(4);
+    keyTable()['a'] = 0;
+    EXPECT_EQ(r.block.column, column - 1);
+    pushEvent(SDL_JOYBUTTONDOWN, 4);  // the fifth button moves left too
+    passes(4);
+    pushEvent(SDL_JOYBUTTONUP, 4);
+    passes(1);
+    EXPECT_EQ(r.block.column, column - 2);
+    press('w');
+    EXPECT_EQ(r.block.colours[0], topRight);
+    keyTable()[SDLK_SPACE] = 1;  // drops once the block has left the top row
+    for (int i = 0; i < 80 && !r.dropping; i++)
+        passes(1);
+    EXPECT_TRUE(r.dropping);
+    keyTable()[SDLK_SPACE] = 0;
+    keyTable()[SDLK_ESCAPE] = 1;
+    passes(1);
+    EXPECT_EQ(game.Screen, IntroScreen);
+    keyTable()[SDLK_ESCAPE] = 0;  // let go: spent by leaving the game until then
+    passes(1);
+
+    // On the controls page drop's row takes the first button (the menus' Confirm too), not one
+    // past those the game follows.
+    changeScreen(IntroScreen, ControlsPage);  // as the options page opens it
+    game.menuSelection = Drop;
+    press(SDLK_RETURN);
+    pushEvent(SDL_JOYBUTTONDOWN, GamepadButtons);
+    passes(1);
+    EXPECT_EQ(game.waitingRow, Drop);
+    pushEvent(SDL_JOYBUTTONDOWN, 0);
+    passes(1);
+    EXPECT_EQ(game.waitingRow, NoSelection);
+    keyTable()[SDLK_ESCAPE] = 1;  // leaves, and saves
+    passes(1);
+    EXPECT_EQ(game.MenuPage, OptionsPage);
+    EXPECT_EQ(readFile(dir + "controls.dat"), controlsWith({"left 97 4", "turn 119 5", "drop 32 0"}));
 }
 
 }  // namespace

@@ -6,7 +6,6 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <fstream>
 #include <string>
 
 #include "base/files.h"
@@ -15,16 +14,6 @@
 #include "support.h"
 
 namespace {
-
-// Peak resident memory of this process so far, in kB.
-long peakKb()
-{
-    std::ifstream status("/proc/self/status");
-    for (std::string line; std::getline(status, line);)
-        if (line.compare(0, 6, "VmHWM:") == 0)
-            return std::stol(line.substr(6));
-    return 0;
-}
 
 // Runs `work` in a child process that is stopped after five seconds; its exit status, or 128 + the
 // signal that ended it (SIGALRM: it waited or worked that long).

@@ -4,7 +4,6 @@
 #include "SDL.h"
 #include "SDL_mixer.h"
 #include "app/loop.h"
-#include "app/loop.h"
 #include "base/state.h"
 #include "screen_helpers.h"
 #include "support.h"
@@ -13,7 +12,7 @@ namespace {
 
 struct MenuTest : ::testing::Test {
     std::string dir = startUpWith();
-    // Points at (x, y) and clicks there, then runs intro frames, one event each, until the
+    // Points at (x, y) and clicks there, then runs whole passes, one event each, until the
     // click and whatever the X server queued before it (after a new window) are taken.
     // (x, y) is a pixel of the game's screen; the window may show it scaled (fullscreen).
     void clickAt(int x, int y)
@@ -21,8 +20,10 @@ struct MenuTest : ::testing::Test {
         const PictureRect &p = game.picture;
         pushEvent(SDL_MOUSEMOTION, p.left + x * p.width / 800, p.top + y * p.height / 600);
         pushEvent(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT);
-        for (int i = 0; i < 50 && queuedEvents() > 0; i++)
-            runFrame();
+        for (int i = 0; i < 50 && queuedEvents() > 0; i++) {
+            game.nextFrameDue = SDL_GetTicks();
+            runPass();
+        }
     }
     void clickOn(const PlaceBox &box) { clickAt(box.x + 2, box.y + 2); }
 };
@@ -74,74 +75,58 @@ TEST_F(MenuTest, NewGameStartsThePlayScreenInTheSamePassWithThePointerHidden)
     EXPECT_EQ(Mix_PlayingMusic(), 1);
 }
 
-TEST_F(MenuTest, EscapeHeldOnTheOptionsPageLeavesItWithoutQuitting)
+bool fullscreenWindow()
 {
-    game.MenuPage = OptionsPage;
-    keyTable()[SDLK_ESCAPE] = 1;
-    for (int i = 0; i < 5; i++)  // the key stays down; its entry stays consumed
-        runFrame();
-    EXPECT_TRUE(game.running);
-    EXPECT_EQ(game.MenuPage, MainPage);
-    EXPECT_EQ(readFile(dir + "opt.dat"), "0\n0\n0\n");
-    keyTable()[SDLK_ESCAPE] = 1;  // pressed anew: the main page quits
-    runFrame();
-    EXPECT_FALSE(game.running);
+    SDL_Surface *surface = SDL_GetVideoSurface();
+    return surface && (surface->flags & SDL_FULLSCREEN);
 }
 
-TEST_F(MenuTest, SwitchesApplyOnlyWhenTheOptionsPageIsLeft)
+// A click on a switch's value (not its label) flips it to the opposite of what it shows, also a
+// hand-edited number; while the page shows, the window and the sound stay as they are, in the
+// pass of the click and after it. Leaving saves the switches and applies them once: the window
+// is built anew, with every picture, when the fullscreen switch was clicked, also twice.
+TEST_F(MenuTest, TheSwitchesApplyOnceWhenTheOptionsPageIsLeft)
 {
-    game.MenuPage = OptionsPage;
-    clickOn(valueBox("music: ", "on", 170));
-    clickOn(valueBox("sound effects: ", "on", 240));
-    clickOn(valueBox("", "music: ", 170));  // the label is not a switch
-    EXPECT_EQ(game.settings.musicOff, 1);
-    EXPECT_EQ(game.settings.soundOff, 1);
-    EXPECT_EQ(Mix_PlayingMusic(), 1);
-    EXPECT_FALSE(fileExists(dir + "opt.dat"));
-
-    clickOn(centredBox("back", 370));
-    EXPECT_EQ(game.MenuPage, MainPage);
-    EXPECT_TRUE(game.running);
-    EXPECT_EQ(readFile(dir + "opt.dat"), "0\n1\n1\n");
-    EXPECT_EQ(Mix_PlayingMusic(), 0);
-    EXPECT_EQ(game.audioSoundOff, 1);
-}
-
-TEST_F(MenuTest, FullscreenFlippedOnceOrTwiceRebuildsTheWindowOnLeaving)
-{
-    // Windowed to fullscreen, back, then twice flipped: windowed, but built anew all the same.
     struct {
-        int flips;
-        bool fullscreen;
-    } cases[] = {{1, true}, {1, false}, {2, false}};
+        Settings from;
+        const char *clicks;  // on the values of f(ullscreen), m(usic), s(ound), or the l(abel) "music: "
+        const char *saved;
+    } cases[] = {
+        {{0, 0, 0}, "msl", "0\n1\n1\n"}, {{0, 1, 1}, "f", "1\n1\n1\n"}, {{1, 1, 1}, "fm", "0\n0\n1\n"},
+        {{0, 0, 1}, "ff", "0\n0\n1\n"}, {{0, 0, 1}, "fff", "1\n0\n1\n"},
+        {{5, 5, 1}, "fms", "0\n1\n0\n"},  // shown as "true", "on" and "off"
+    };
     for (const auto &c : cases) {
-        ASSERT_TRUE(waitForAppState(FullFocus, 0));  // the new window's focus reloads the keys
+        ASSERT_TRUE(waitForAppState(FullFocus, 0));  // a new window's focus reloads the keys
         game.MenuPage = OptionsPage;
-        for (int i = 0; i < c.flips; i++)
-            clickOn(valueBox("fullscreen: ", game.settings.fullscreen ? "true" : "false", 100));
-        game.logFile.flush();
-        size_t logBefore = readFile(dir + "log.txt").size();
-        keyTable()[SDLK_ESCAPE] = 1;
-        runPass();  // the window is built anew at the end of the pass
-        game.logFile.flush();
-        EXPECT_FALSE(game.videoModePending);
-        EXPECT_EQ(readFile(dir + "log.txt").substr(logBefore), PicturesLog);  // every picture again
-        ASSERT_NE(SDL_GetVideoSurface(), nullptr);
-        EXPECT_EQ((SDL_GetVideoSurface()->flags & SDL_FULLSCREEN) != 0, c.fullscreen);
-        EXPECT_EQ(readFile(dir + "opt.dat"), c.fullscreen ? "1\n0\n0\n" : "0\n0\n0\n");
+        game.settings = c.from;
+        bool window = fullscreenWindow();
+        int music = Mix_PlayingMusic(), effects = game.audioSoundOff;
+        size_t mark = logText().size();
+        for (const char *click = c.clicks; *click; click++) {
+            const Settings &s = game.settings;
+            if (*click == 'f')
+                clickOn(valueBox("fullscreen: ", s.fullscreen ? "true" : "false", 100));
+            else if (*click == 'l')
+                clickOn(valueBox("", "music: ", 170));
+            else if (*click == 'm')
+                clickOn(valueBox("music: ", s.musicOff == 1 ? "off" : "on", 170));
+            else
+                clickOn(valueBox("sound effects: ", s.soundOff == 1 ? "off" : "on", 240));
+            EXPECT_EQ(logSince(mark), "") << c.clicks << ", click " << *click;
+            EXPECT_EQ(fullscreenWindow(), window) << c.clicks << ", click " << *click;
+            EXPECT_EQ(Mix_PlayingMusic(), music) << c.clicks;
+            EXPECT_EQ(game.audioSoundOff, effects) << c.clicks;
+        }
+        clickOn(centredBox("back", 370));
+        ASSERT_EQ(game.MenuPage, MainPage);
+        EXPECT_EQ(readFile(dir + "opt.dat"), c.saved);
+        bool rebuilt = std::string(c.clicks).find('f') != std::string::npos;
+        EXPECT_EQ(logSince(mark), rebuilt ? PicturesLog : "") << c.clicks;
+        EXPECT_EQ(fullscreenWindow(), c.saved[0] == '1') << c.clicks;
+        EXPECT_EQ(Mix_PlayingMusic(), c.saved[2] == '0') << c.clicks;
+        EXPECT_EQ(game.audioSoundOff, c.saved[4] - '0') << c.clicks;
     }
-}
-
-TEST_F(MenuTest, AClickFlipsAHandEditedSwitchToTheOppositeOfWhatItShows)
-{
-    game.MenuPage = OptionsPage;
-    game.settings = {5, 5, 1};  // shown as "true", "on" and "off"
-    clickOn(valueBox("fullscreen: ", "true", 100));
-    clickOn(valueBox("music: ", "on", 170));
-    clickOn(valueBox("sound effects: ", "off", 240));
-    EXPECT_EQ(game.settings.fullscreen, 0);
-    EXPECT_EQ(game.settings.musicOff, 1);
-    EXPECT_EQ(game.settings.soundOff, 0);
 }
 
 TEST_F(MenuTest, HighScoreAndCreditsPagesLeaveOnLeftClicksAndKeysBelow254)
@@ -168,10 +153,10 @@ TEST_F(MenuTest, HighScoreAndCreditsPagesLeaveOnLeftClicksAndKeysBelow254)
             keyTable()[c.key] = 1;
         runFrame();
         EXPECT_EQ(game.MenuPage == MainPage, c.leaves) << c.page << " " << c.key;
-        EXPECT_TRUE(game.running) << c.key;  // Escape and the click consumed before the main page reads them
+        EXPECT_TRUE(game.running) << c.key;  // Escape and the click spent before the main page reads them
         if (c.key >= 0) {
-            EXPECT_EQ(keyTable()[c.key], c.leaves ? 0 : 1);
             keyTable()[c.key] = 0;
+            runFrame();
         }
     }
 }

@@ -41,7 +41,7 @@ TEST(Pause, APausedGameHidesTheWellAndStandsStillUntilItsKeyGoesOn)
         pushEvent(SDL_KEYDOWN, SDLK_UP);  // waits behind the drop: a pause turns nothing
         runFrame();
         ASSERT_TRUE(r.paused) << p.code;
-        EXPECT_TRUE(game.view.play.paused);
+        EXPECT_EQ(game.view.picture, PausedPicture);
         EXPECT_EQ(Mix_PausedMusic(), 1);
         EXPECT_EQ(Mix_Paused(ExplosionEffect), 1);
         std::vector<int32_t> before = counters();

@@ -17,6 +17,7 @@
 #include "base/files.h"
 #include "base/state.h"
 #include "game/rules.h"
+#include "input/keys.h"
 #include "screen_helpers.h"
 #include "support.h"
 
@@ -31,7 +32,8 @@ void showPage(PageName page, int pointerX, int pointerY)
 }
 
 // A game at level 3 with cells along every edge of the board: column 0 and column 19 from row 0
-// down, the whole of row 14, a marked square, an explosion under way and the countdown running.
+// down, the whole of row 14, a marked square, an explosion under way and the countdown running;
+// and a cell of no colour the sheet holds, which draws nothing.
 void showGame(ScreenName screen, int32_t score)
 {
     game.Screen = screen;
@@ -49,6 +51,7 @@ void showGame(ScreenName screen, int32_t score)
     for (int c : {12, 13})
         for (int row : {12, 13})
             r.board[c][row] = MarkedOffset + 4;
+    r.board[3][9] = TileFrames;
     for (int c : {5, 6})
         for (int row : {12, 13})
             r.explosionGrid[c][row] = 1;
@@ -63,6 +66,17 @@ void showGame(ScreenName screen, int32_t score)
     r.block = {{4, 5, 5, 4}, 9, 4, BothFalling};
 }
 
+// What every case starts from: the main page at rest, the controls as the game comes, no game.
+void startFresh()
+{
+    game.Screen = IntroScreen;
+    game.MenuPage = MainPage;
+    game.round = Round();
+    game.menuSelection = game.waitingRow = game.litRow = NoSelection;
+    game.settings = {1, 1, 0};
+    setDefaultControls(game.controls);
+}
+
 TEST(Pictures, EveryScreenInAKnownStateLooksAsItsReference)
 {
     startUpWith();
@@ -70,7 +84,6 @@ TEST(Pictures, EveryScreenInAKnownStateLooksAsItsReference)
     rows[0] = {"ann lee", 8, 1234, 99999};
     rows[1] = {"", 3, 45, 5000};
     rows[2] = {"abcdefghijklmnop", 2, 100, 4000};
-    game.settings = {1, 1, 0};
 
     PlaceBox options = centredBox("options", 130);
     PlaceBox sound = valueBox("sound effects: ", "on", 240);
@@ -84,10 +97,7 @@ TEST(Pictures, EveryScreenInAKnownStateLooksAsItsReference)
              showPage(HighScorePage, 700, 500);
              game.litRow = 2;
          }},
-        {"credits", [] {
-             game.litRow = NoSelection;
-             showPage(CreditsPage, 100, 100);
-         }},
+        {"credits", [] { showPage(CreditsPage, 100, 100); }},
         {"controls", [] {  // a key of the player's own, the keys' row lit, a row waiting for its key
              showPage(ControlsPage, 100, 100);
              game.controls.keys[Turn] = 'w';
@@ -100,7 +110,14 @@ TEST(Pictures, EveryScreenInAKnownStateLooksAsItsReference)
              showGame(GameScreen, 12345);
              game.round.paused = true;
          }},
-        {"game-over", [] { showGame(GameOverScreen, 200); }},
+        {"game-over", [] {  // the last frame of play, the block landing in the top row, under the caption
+             showGame(GameScreen, 200);
+             Round &r = game.round;
+             r.block.row = 0;
+             r.board[9][2] = r.board[10][2] = 4;
+             runScreen();
+             ASSERT_EQ(game.Screen, GameOverScreen);
+         }},
         {"name-entry", [] {
              showGame(GameOverScreen, 5000);
              game.round.playerName = "ann lee";
@@ -112,6 +129,7 @@ TEST(Pictures, EveryScreenInAKnownStateLooksAsItsReference)
          }},
     };
     for (const auto &screen : screens) {
+        startFresh();
         screen.show();
         runFrame();
         EXPECT_TRUE(matchesReference(screen.name));
@@ -146,10 +164,29 @@ uint64_t shownPicture()
     return digest;
 }
 
+// The player's steps through the menus once the game is over, one every few passes: the table
+// left by a click; by the keys the options page, the controls page, the pause's row (the third
+// up from the first) put on K, back twice, and a new game.
+const struct {
+    Uint8 type;
+    int a, b;
+} MenuSteps[] = {
+    {SDL_MOUSEMOTION, 350, 200}, {SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, 0}, {SDL_KEYDOWN, SDLK_DOWN, 0},
+    {SDL_KEYDOWN, SDLK_DOWN, 0}, {SDL_KEYDOWN, SDLK_RETURN, 0},  {SDL_KEYDOWN, SDLK_DOWN, 0},
+    {SDL_KEYDOWN, SDLK_DOWN, 0}, {SDL_KEYDOWN, SDLK_DOWN, 0},    {SDL_KEYDOWN, SDLK_RETURN, 0},
+    {SDL_KEYDOWN, SDLK_UP, 0},   {SDL_KEYDOWN, SDLK_UP, 0},      {SDL_KEYDOWN, SDLK_UP, 0},
+    {SDL_KEYDOWN, SDLK_RETURN, 0}, {SDL_KEYDOWN, SDLK_k, 0},     {SDL_KEYDOWN, SDLK_DOWN, 0},
+    {SDL_KEYDOWN, SDLK_DOWN, 0}, {SDL_KEYDOWN, SDLK_RETURN, 0},  {SDL_KEYDOWN, SDLK_UP, 0},
+    {SDL_KEYDOWN, SDLK_RETURN, 0}, {SDL_KEYDOWN, SDLK_RETURN, 0},
+};
+
 // A seeded game through `passes` passes of the main loop, from a board stacked high beside a
 // two-column well, with marked cells due to go: first left alone (the block falls by its timer,
 // the clock and the countdown run, the cells explode and fall), then played at random (moves,
-// turns, drops, the pointer); the result enters the table, a name is typed, and the menus follow.
+// turns, drops, the pointer), paused, its pause key changed while it shows, and on again; the
+// result enters the table, a name is typed, and the menus follow, to the controls page, where the
+// pause goes on another key, and into a new game, paused and on again, whose first block ends it
+// on the plain game-over screen, and its wait leads to the table.
 // Returns the picture shown after each pass and, in `drawn`, how many passes drew one.
 // `everyPass`: each pass draws, as if nothing were ever kept.
 std::vector<uint64_t> playSeeded(unsigned seed, int passes, bool everyPass, int &drawn)
@@ -161,6 +198,8 @@ std::vector<uint64_t> playSeeded(unsigned seed, int passes, bool everyPass, int 
     std::remove(game.highScorePath.c_str());  // the table of the run before stays out of this one
     setDefaultHighScores();
     game.highScores.rows[HighScoreRows - 1].score = 5;
+    setDefaultControls(game.controls);
+    game.menuSelection = NoSelection;
     std::srand(seed);
     newGame();
     game.Screen = GameScreen;
@@ -176,19 +215,32 @@ std::vector<uint64_t> playSeeded(unsigned seed, int passes, bool everyPass, int 
     std::mt19937 random(seed);
     std::vector<uint64_t> shown;
     drawn = 0;
-    int typed = 0;
+    int typed = 0, inMenus = 0, secondGame = 0;
+    size_t step = 0;
     for (int pass = 0; pass < passes; pass++) {
         int roll = static_cast<int>(random() % 100);
-        bool playing = game.Screen == GameScreen && pass >= 150;
+        bool playing = game.Screen == GameScreen && pass >= 150 && step == 0;
         keyTable()[SDLK_LEFT] = playing && roll < 10;
         keyTable()[SDLK_RIGHT] = playing && roll >= 90;
         keyTable()[SDLK_SPACE] = playing && roll % 3 == 0;
         if (playing && roll % 13 == 0)
             pushEvent(SDL_KEYDOWN, roll % 2 ? SDLK_UP : SDLK_DOWN);
-        if ((playing || game.Screen == IntroScreen) && roll % 11 == 0)
+        if (playing && roll % 11 == 0)
             pushEvent(SDL_MOUSEMOTION, 300 + roll, 100 + 2 * roll);
+        if (pass == 170 || pass == 190)  // paused, and on again
+            pushEvent(SDL_KEYDOWN, game.controls.keys[Pause]);
+        if (pass == 180)  // another key goes on, while the caption shows
+            game.controls.keys[Pause] = SDLK_o;
         if (game.Screen == GameOverScreen && roll % 15 == 0)
             pushEvent(SDL_KEYUP, ++typed < 5 ? 'a' + typed : SDLK_RETURN);
+        if (game.Screen == IntroScreen && ++inMenus % 4 == 0 && step < std::size(MenuSteps)) {
+            pushEvent(MenuSteps[step].type, MenuSteps[step].a, MenuSteps[step].b);
+            step++;
+        }
+        if (step == std::size(MenuSteps) && game.Screen == GameScreen && ++secondGame % 8 == 1)
+            pushEvent(SDL_KEYDOWN, SDLK_k);
+        if (secondGame == 9)  // the first block, still in the top row, lands
+            game.round.board[9][2] = game.round.board[10][2] = 1;
         if (everyPass)
             forgetPicture();
         game.nextFrameDue = SDL_GetTicks();  // no sleep: the pass is due
@@ -205,7 +257,7 @@ std::vector<uint64_t> playSeeded(unsigned seed, int passes, bool everyPass, int 
 TEST(Pictures, AKeptPictureIsAlwaysTheOneThatWouldBeDrawn)
 {
     startUpWith();
-    const int passes = 450;
+    const int passes = 620;
     int drawnAlways = 0, drawnWhenChanged = 0;
     std::vector<uint64_t> always = playSeeded(11, passes, true, drawnAlways);
     std::vector<uint64_t> whenChanged = playSeeded(11, passes, false, drawnWhenChanged);
@@ -213,9 +265,12 @@ TEST(Pictures, AKeptPictureIsAlwaysTheOneThatWouldBeDrawn)
     EXPECT_LT(drawnWhenChanged, passes / 2);  // most passes keep their picture
     std::set<uint64_t> distinct(always.begin(), always.end());
     EXPECT_GT(distinct.size(), 60u);  // the pictures read back are the game's, not a blank
-    // The game ended, the result entered the table under its name, and the menu came.
-    EXPECT_EQ(game.Screen, IntroScreen);
+    // The game ended, the result entered the table under its name, the pause went on K, and the
+    // second game ended at the table.
     EXPECT_EQ(game.highScores.rows[HighScoreRows - 1].name, "bcde");
+    EXPECT_EQ(game.controls.keys[Pause], SDLK_k);
+    EXPECT_EQ(game.Screen, IntroScreen);
+    EXPECT_EQ(game.MenuPage, HighScorePage);
     for (int pass = 0; pass < passes; pass++)
         ASSERT_EQ(always[pass], whenChanged[pass]) << "pass " << pass;
 }

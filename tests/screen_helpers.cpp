@@ -7,9 +7,9 @@
 #include "text/font.h"
 #include "text/text.h"
 
-std::string startUpWith(const std::string &settings)
+std::string startUpWith(const std::string &settings, const std::string &controls)
 {
-    std::string dir = startUpIn(settings);
+    std::string dir = startUpIn(settings, false, controls);
     EXPECT_TRUE(waitForAppState(FullFocus, 0));
     for (SDL_Event stale; SDL_PollEvent(&stale) == 1;) {
     }

@@ -12,11 +12,6 @@
 
 namespace {
 
-bool startsWith(const std::string &text, const std::string &start)
-{
-    return text.compare(0, start.size(), start) == 0;
-}
-
 TEST(StartUp, OpensItsWindowLogsAndEndsWithStatusZeroWhenClosed)
 {
     std::string dir = makeTempDir();

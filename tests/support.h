@@ -4,7 +4,7 @@
 //
 // Every test runs as a process of its own in an X server of its own (tests/own-x-server.sh), so
 // the helpers below work on the one global record `game` and on the only window on the screen.
-// Implemented in support_files.cpp, support_input.cpp, support_pictures.cpp and
+// Implemented in support_log.cpp, support_files.cpp, support_game.cpp, support_pictures.cpp and
 // support_process.cpp.
 #pragma once
 
@@ -27,12 +27,18 @@ std::string makeTempDir();
 void writeFile(const std::string &path, const std::string &contents);
 std::string readFile(const std::string &path);
 bool fileExists(const std::string &path);
+bool startsWith(const std::string &text, const std::string &start);
+// The lines of `text`, without their line ends.
+std::vector<std::string> linesOf(const std::string &text);
+
+// The peak resident memory of this process so far, in kB.
+long peakKb();
 
 // Copies the committed media/ folder into `dir` + "media/".
 void copyMedia(const std::string &dir);
 
 // The player the tests stand in for when the game must not run as root: "nobody".
-const uid_t PlayerUid = 65534;
+const unsigned PlayerUid = 65534;
 
 // Runs `work` in a child process that has become PlayerUid (the caller must be root); true when
 // the switch worked and `work` returned true.
@@ -62,9 +68,10 @@ std::string makeProgramDir();
 // makeProgramDir, then the 800 x 600 game window with its OpenGL state.
 std::string openGameWindow();
 
-// The whole start-up from a fresh folder holding the media and, unless empty, the given opt.dat;
-// with `shortMenuMusic` the menu track is a sound of a fraction of a second. Returns the folder.
-std::string startUpIn(const std::string &settings = "", bool shortMenuMusic = false);
+// The whole start-up from a fresh folder holding the media and, unless empty, the given opt.dat
+// and controls.dat; with `shortMenuMusic` the menu track is a sound of a fraction of a second.
+// Returns the folder.
+std::string startUpIn(const std::string &settings = "", bool shortMenuMusic = false, const std::string &controls = "");
 
 // startUpIn, then a new game seeded with `seed` on the play screen with the game music, as the
 // menu starts one; the window has its focus and the event queue is empty.
@@ -90,8 +97,17 @@ Uint8 *keyTable();
 // The window is shown, has the keyboard and has the pointer over it.
 const uint8_t FullFocus = 0x07;  // SDL_APPMOUSEFOCUS | SDL_APPINPUTFOCUS | SDL_APPACTIVE
 
+// Presses or lets go of real keys through the X server, as a player does: an xdotool command
+// such as "keydown Return", "keyup Return" or "key x" for the window with the keyboard; then
+// waits until SDL can read what it did. False if xdotool failed.
+bool realKeys(const std::string &command);
+
 // Runs an xdotool command on the test's own window, found by its caption; false if it failed.
 bool onWindow(const std::string &caption, const std::string &command);
+
+// Waits until what the X server sent the window so far (an xdotool command that returned, say) is
+// in SDL's connection, for the game's next look at its queue; takes no event and changes no key.
+void syncWithXServer();
 
 // Lets SDL take in what the X server reported until now, pumping its events until
 // SDL_GetAppState shows all of `present` and none of `absent`; false after 10 s without.
@@ -135,9 +151,10 @@ Rgb pixelAt(int x, int y);
 // The whole window's picture as it stands in the back buffer, row by row from the top-left.
 std::vector<Rgb> windowPicture();
 
-// Whether the window's picture matches tests/pictures/NAME.png within a few steps per channel,
-// but for a few stray pixels. A mismatch leaves the picture and a map of where it differs, in red,
-// in the build folder's pictures/. With TAVIREL_WRITE_REFERENCES set, the picture is written as
+// Whether the window's picture matches tests/pictures/NAME.png within a few steps per channel
+// but for a few stray pixels, and to the step but for 1 % of it (a glow must be in its place). A
+// mismatch leaves the picture and a map of where it differs (red: by more than a few steps, blue:
+// by fewer) in the build folder's pictures/. With TAVIREL_WRITE_REFERENCES set, the picture is written as
 // the new reference instead (tools/make-references.sh).
 ::testing::AssertionResult matchesReference(const std::string &name);
 
@@ -207,3 +224,15 @@ void windowSize(unsigned long window, int &width, int &height);
 
 // Asks the window to close, as a window manager's close button does.
 void closeWindow(unsigned long window);
+
+// Destroys the window from outside, as `xdotool windowclose` does.
+void destroyWindow(unsigned long window);
+
+// Cuts the connection of the X client that made the window, as xkill or a window manager does.
+void killClientOf(unsigned long window);
+
+// Plays the game showing in `window` from its title screen into name entry by real pointer and
+// key input: "new game" clicked, every block dropped at once until one rests in the top row, what
+// the last drops typed erased, then `name` typed. The game's 0 points must be a great score (a
+// dex.dll of scores below 0). True once name entry shows the name.
+bool playToNameEntry(unsigned long window, const std::string &name);

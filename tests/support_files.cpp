@@ -12,36 +12,6 @@
 
 #include "base/state.h"
 
-const char *const WindowLog =
-    "Video initialize OK\n"
-    "SDL video initialize OK\n"
-    "SDL audio initialize OK\n"
-    "Mix_open_audio 0\n";
-
-const char *const PicturesLog =
-    "Texture back.jpg loading ok\n"
-    "Texture intro.jpg loading ok\n"
-    "Texture font1.png loading ok\n"
-    "Texture bobcat36.png loading ok\n"
-    "Texture klocki.jpg loading ok\n"
-    "Texture posw.png loading ok\n"
-    "Texture wybuch.png loading ok\n";
-
-const char *const SoundsLog =
-    "Mix_LoadMUS m2.ogg OK\n"
-    "Mix_LoadMUS m1.ogg OK\n"
-    "Mix_LoadWAV explosion.ogg OK\n"
-    "Mix_LoadWAV nextlevel.ogg OK\n"
-    "Mix_LoadWAV spadanie.ogg OK\n"
-    "Mix_LoadWAV ulozone.ogg OK\n"
-    "Mix_LoadWAV greatscore.ogg OK\n"
-    "Mix_LoadWAV badscore.ogg OK\n";
-
-std::string startUpLog()
-{
-    return std::string(WindowLog) + PicturesLog + SoundsLog;
-}
-
 std::string makeTempDir()
 {
     char pattern[] = "/tmp/tavirel-test-XXXXXX";
@@ -68,6 +38,32 @@ bool fileExists(const std::string &path)
 {
     struct stat info;
     return stat(path.c_str(), &info) == 0;
+}
+
+bool startsWith(const std::string &text, const std::string &start)
+{
+    return text.compare(0, start.size(), start) == 0;
+}
+
+std::vector<std::string> linesOf(const std::string &text)
+{
+    std::vector<std::string> lines;
+    for (size_t start = 0, end; start < text.size(); start = end + 1) {
+        end = text.find('\n', start);
+        if (end == std::string::npos)
+            end = text.size();
+        lines.push_back(text.substr(start, end - start));
+    }
+    return lines;
+}
+
+long peakKb()
+{
+    std::ifstream status("/proc/self/status");
+    for (std::string line; std::getline(status, line);)
+        if (startsWith(line, "VmHWM:"))
+            return std::stol(line.substr(6));
+    return 0;
 }
 
 void copyMedia(const std::string &dir)

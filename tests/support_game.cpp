@@ -40,7 +40,7 @@ std::string openGameWindow()
     return dir;
 }
 
-std::string startUpIn(const std::string &settings, bool shortMenuMusic)
+std::string startUpIn(const std::string &settings, bool shortMenuMusic, const std::string &controls)
 {
     std::string dir = makeTempDir();
     copyMedia(dir);
@@ -48,6 +48,8 @@ std::string startUpIn(const std::string &settings, bool shortMenuMusic)
         writeFile(dir + "media/m2.ogg", readFile(dir + "media/spadanie.ogg"));
     if (!settings.empty())
         writeFile(dir + "opt.dat", settings);
+    if (!controls.empty())
+        writeFile(dir + "controls.dat", controls);
     game.running = true;  // as a process of its own starts
     startUp((dir + "tavirel").c_str());
     game.logFile.flush();
@@ -81,8 +83,10 @@ void pushEvent(Uint8 type, int a, int b)
         event.motion.y = static_cast<Uint16>(b);
     } else if (type == SDL_MOUSEBUTTONDOWN || type == SDL_MOUSEBUTTONUP) {
         event.button.button = static_cast<Uint8>(a);
+        event.button.state = type == SDL_MOUSEBUTTONDOWN ? SDL_PRESSED : SDL_RELEASED;
     } else if (type == SDL_KEYDOWN || type == SDL_KEYUP) {
         event.key.keysym.sym = static_cast<SDLKey>(a);
+        event.key.state = type == SDL_KEYDOWN ? SDL_PRESSED : SDL_RELEASED;
     } else if (type == SDL_JOYBUTTONDOWN || type == SDL_JOYBUTTONUP) {
         event.jbutton.button = static_cast<Uint8>(a);
     } else if (type == SDL_JOYHATMOTION) {
@@ -116,13 +120,18 @@ bool onWindow(const std::string &caption, const std::string &command)
     return std::system(line.c_str()) == 0;
 }
 
+bool realKeys(const std::string &command)
+{
+    return std::system(("xdotool " + command + " >/dev/null 2>&1").c_str()) == 0 && waitForAppState(0, 0);
+}
+
 // SDL 1.2's X11 driver, a while after a fullscreen window gains or loses the keyboard, leaves or
 // re-enters fullscreen on its own, grabbing the keyboard and the pointer; it does so only in an
 // event pump that finds no new events once that while is over. So this pumps only until the
 // awaited state shows, and first waits for the X server to deliver everything it has for SDL:
 // the first pump then always has news, and no such switch falls between two steps of a test,
 // however loaded the machine is.
-bool waitForAppState(uint8_t present, uint8_t absent)
+void syncWithXServer()
 {
     SDL_SysWMinfo info;
     SDL_VERSION(&info.version);
@@ -131,6 +140,11 @@ bool waitForAppState(uint8_t present, uint8_t absent)
         XSync(info.info.x11.display, False);
         info.info.x11.unlock_func();
     }
+}
+
+bool waitForAppState(uint8_t present, uint8_t absent)
+{
+    syncWithXServer();
     for (int waited = 0; waited < 10000; waited += 2) {
         SDL_PumpEvents();
         uint8_t state = SDL_GetAppState();

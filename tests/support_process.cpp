@@ -18,6 +18,9 @@ pid_t startGame(const std::string &argv0, const std::string &exe)
     if (pid == 0) {
         // The game goes with the test, whichever way the test ends.
         prctl(PR_SET_PDEATHSIG, SIGKILL);
+        // As a shell starts a command in the foreground, however the tests were started.
+        for (int number : {SIGHUP, SIGINT, SIGQUIT})
+            signal(number, SIG_DFL);
         // Away from the build folder, so that only the path it was started with leads to its files.
         if (chdir("/") != 0)
             _exit(126);
@@ -270,4 +273,75 @@ void closeWindow(unsigned long window)
     event.xclient.data.l[1] = CurrentTime;
     XSendEvent(display(), window, False, NoEventMask, &event);
     XFlush(display());
+}
+
+void destroyWindow(unsigned long window)
+{
+    XDestroyWindow(display(), window);
+    XSync(display(), False);
+}
+
+void killClientOf(unsigned long window)
+{
+    XKillClient(display(), window);
+    XSync(display(), False);
+}
+
+// How many pixels of a box of the window's own picture are white, or yellow.
+static int pixelsIn(unsigned long window, int x, int y, int w, int h, bool yellow)
+{
+    XImage *image = XGetImage(display(), window, x, y, w, h, AllPlanes, ZPixmap);
+    int count = 0;
+    for (int row = 0; image && row < h; row++)
+        for (int column = 0; column < w; column++) {
+            unsigned long p = XGetPixel(image, column, row);
+            bool light = ((p >> 16) & 255) > 200 && ((p >> 8) & 255) > 200;
+            count += light && (yellow ? (p & 255) < 80 : (p & 255) > 200);
+        }
+    if (image)
+        XDestroyImage(image);
+    return count;
+}
+
+static bool xdotool(const std::string &arguments)
+{
+    return std::system(("xdotool " + arguments + " >/dev/null 2>&1").c_str()) == 0;
+}
+
+bool playToNameEntry(unsigned long window, const std::string &name)
+{
+    std::string w = std::to_string(window);
+    // From elsewhere, so that the game sees the pointer come: "new game" goes dark, then lights up.
+    auto newGameLit = [&] { return pixelsIn(window, 300, 70, 200, 36, true) >= 30; };
+    if (!xdotool("windowfocus --sync " + w + " mousemove --window " + w + " 10 10"))
+        return false;
+    for (int waited = 0; waited < 5000 && newGameLit(); waited += 50)
+        usleep(50000);
+    bool lit = xdotool("mousemove --window " + w + " 400 88");
+    for (int waited = 0; lit && waited < 5000 && !newGameLit(); waited += 50)
+        usleep(50000);
+    if (!newGameLit() || !xdotool("click 1"))
+        return false;
+    // Held for a moment, as a player presses it: a frame reads the drop from the held keys. Name
+    // entry is the one picture with white at the left end of the band at y = 135 ("please enter
+    // your name"; the menu's "options" there is narrower).
+    bool shown = false;
+    for (int drop = 0; drop < 40 && !(shown = pixelsIn(window, 200, 135, 100, 30, false) > 100); drop++)
+        xdotool("keydown space sleep 0.08 keyup space sleep 0.25");
+    // The release of the last drop's key may come on name entry, and type a space.
+    std::string keys = "key --delay 30";
+    for (int i = 0; i < 16; i++)
+        keys += " BackSpace";
+    for (char c : name)
+        keys += std::string(" ") + c;
+    if (!shown || !xdotool(keys))
+        return false;
+    // Until the name stands still, each character having had its frame.
+    int last = -1, still = 0;
+    for (int waited = 0; waited < 10000 && still < 5; waited += 100, usleep(100000)) {
+        int now = pixelsIn(window, 200, 190, 400, 36, true);
+        still = now > 0 && now == last ? still + 1 : 0;
+        last = now;
+    }
+    return still >= 5;
 }

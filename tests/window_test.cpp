@@ -82,11 +82,13 @@ TEST(Window, RebuildKeepsTheSizeAndSwitchesTheMode)
     ASSERT_NE(surface, nullptr);
     EXPECT_TRUE(surface->flags & SDL_FULLSCREEN);
     // The whole 1024 x 768 desktop at its own resolution, the picture scaled into all of it.
-    EXPECT_EQ(surface->w * 10000 + surface->h, 1024 * 10000 + 768);
+    EXPECT_EQ(surface->w, 1024);
+    EXPECT_EQ(surface->h, 768);
     EXPECT_EQ(game.windowFullscreen, 1);
     GLint viewport[4];
     glGetIntegerv(GL_VIEWPORT, viewport);
-    EXPECT_EQ(viewport[2] * 10000 + viewport[3], 1024 * 10000 + 768);
+    EXPECT_EQ(viewport[2], 1024);
+    EXPECT_EQ(viewport[3], 768);
 
     setVideoMode("Tavirel", 0);
     surface = SDL_GetVideoSurface();
@@ -98,19 +100,6 @@ TEST(Window, RebuildKeepsTheSizeAndSwitchesTheMode)
     EXPECT_EQ(viewport[2], 800);
     EXPECT_EQ(viewport[3], 600);
     EXPECT_EQ(game.focusState, AwaitFocus);
-}
-
-// The lines of `text`, each with the line end it must have.
-std::vector<std::string> linesOf(const std::string &text)
-{
-    std::vector<std::string> lines;
-    for (size_t start = 0, end; start < text.size(); start = end + 1) {
-        end = text.find('\n', start);
-        if (end == std::string::npos)
-            end = text.size();
-        lines.push_back(text.substr(start, end - start));
-    }
-    return lines;
 }
 
 // A desktop that shrank since start-up (another monitor) cannot take a fullscreen window of the
@@ -140,7 +129,8 @@ TEST(Window, AFullscreenWindowThatCannotBeMadeIsMadeWindowed)
         EXPECT_FALSE(lines[1].empty());  // SDL's reason
         EXPECT_EQ(lines[2], "Retrying in a window");
         EXPECT_EQ(game.windowFullscreen, 0);  // the focus watcher leaves the window alone
-        EXPECT_EQ(surface->w * 10000 + surface->h, game.windowWidth * 10000 + game.windowHeight);
+        EXPECT_EQ(surface->w, game.windowWidth);
+        EXPECT_EQ(surface->h, game.windowHeight);
     }
 }
 
@@ -281,11 +271,14 @@ TEST(Window, SizeFitsTheDesktopAndThePictureItsWindow)
     for (const auto &s : sizes) {
         int32_t width = 0, height = 0;
         windowSize(s.desktopWidth, s.desktopHeight, width, height);
-        EXPECT_EQ(width * 10000 + height, s.width * 10000 + s.height) << s.desktopWidth << "x" << s.desktopHeight;
+        SCOPED_TRACE(std::to_string(s.desktopWidth) + "x" + std::to_string(s.desktopHeight));
+        EXPECT_EQ(width, s.width);
+        EXPECT_EQ(height, s.height);
         PictureRect p = pictureIn(s.desktopWidth, s.desktopHeight), want = s.fullscreen;
-        EXPECT_TRUE(p.left == want.left && p.top == want.top && p.width == want.width && p.height == want.height)
-            << s.desktopWidth << "x" << s.desktopHeight << ": " << p.left << "," << p.top << " " << p.width << "x"
-            << p.height;
+        EXPECT_EQ(p.left, want.left);
+        EXPECT_EQ(p.top, want.top);
+        EXPECT_EQ(p.width, want.width);
+        EXPECT_EQ(p.height, want.height);
     }
 }
 
@@ -299,14 +292,16 @@ TEST(Window, AScaledWindowShowsThePictureWholeAndTakesClicksWhereItShowsThem)
     ASSERT_TRUE(setVideoMode("Tavirel", 0));
     loadAssets();
     SDL_Surface *surface = SDL_GetVideoSurface();
-    ASSERT_EQ(surface->w * 10000 + surface->h, 1600 * 10000 + 1200);
+    ASSERT_EQ(surface->w, 1600);
+    ASSERT_EQ(surface->h, 1200);
     ASSERT_TRUE(waitForAppState(FullFocus, 0));
     for (SDL_Event stale; SDL_PollEvent(&stale) == 1;) {
     }
     PlaceBox options = centredBox("options", 130);
     pushEvent(SDL_MOUSEMOTION, 2 * (options.x + 20), 2 * (options.y + 15));
     runFrame();
-    EXPECT_EQ(game.mouseX * 10000 + game.mouseY, (options.x + 20) * 10000 + options.y + 15);
+    EXPECT_EQ(game.mouseX, options.x + 20);
+    EXPECT_EQ(game.mouseY, options.y + 15);
     // The item lit at twice its place and size: yellow across the middle of its doubled box.
     int yellow = 0;
     for (int x = 2 * options.x; x < 2 * (options.x + options.w); x += 2) {

@@ -1,6 +1,7 @@
 // font.cpp: reads a bitmap font's metrics file (characters, advances, glyph rectangles).
 #include "text/font.h"
 
+#include <filesystem>
 #include <fstream>
 
 #include "base/state.h"
@@ -24,7 +25,8 @@ static bool skipLabels(std::istream &in, std::string &labelWord)
 void loadFont(BitmapFont &font, const std::string &folder, const std::string &file, int32_t spaceWidth)
 {
     font.spaceWidth = spaceWidth;
-    std::ifstream in(game.programDir + folder + file);
+    // A path of the game's is UTF-8 on every system (Windows opens it by its UTF-16 name).
+    std::ifstream in(std::filesystem::u8path(game.programDir + folder + file));
     readFontMetrics(font, in);
 }
 

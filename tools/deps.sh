@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
 # deps.sh: installs the Debian packages that building the game needs; with --test, also
 # those that its tests need; with --package, those that building the Debian package needs;
-# with --shots, also those that tools/screenshots.sh needs.
+# with --shots, also those that tools/screenshots.sh needs; with --windows, those that the
+# Windows build (tools/windows.sh) and its runs under Wine need.
 # Installs only what is missing.
 set -euo pipefail
 
-packages=(cmake g++ make libsdl-image1.2-dev libsdl-mixer1.2-dev libglu1-mesa-dev libgl1-mesa-dri)
+packages=(cmake g++ make libsdl-image1.2-dev libsdl-mixer1.2-dev libglu1-mesa-dev libgl1-mesa-dri libx11-dev)
 if [ "${1:-}" = "--package" ] || [ "${1:-}" = "--test" ]; then
     packages+=(dpkg-dev file)
 fi
@@ -13,12 +14,20 @@ if [ "${1:-}" = "--test" ] || [ "${1:-}" = "--shots" ]; then
     packages+=(googletest libgtest-dev libx11-dev libxdamage-dev xvfb xauth xdotool)
 fi
 if [ "${1:-}" = "--test" ]; then
-    packages+=(desktop-file-utils appstream clang libclang-rt-14-dev lintian)
+    packages+=(desktop-file-utils appstream clang clang-tidy libclang-rt-14-dev lintian)
+    # The clock set back under the game (tests/endings_test.cpp).
+    packages+=(faketime)
     # What either SDL 1.2 library needs to run, as the tests run with both (tools/other-sdl.sh).
     packages+=(libsdl2-2.0-0 libasound2 libcaca0 libpulse0 libx11-6 libxext6)
 fi
 if [ "${1:-}" = "--shots" ]; then
     packages+=(imagemagick)
+fi
+if [ "${1:-}" = "--windows" ]; then
+    # The cross compiler, Wine, NSIS and zip; dpkg-dev unpacks the libraries' Debian sources,
+    # googletest's sources build the tests; the rest plays the game under Wine.
+    packages=(cmake make dpkg-dev g++-mingw-w64-x86-64-posix wine wine64 nsis zip unzip googletest
+              xvfb xauth x11-utils xdotool imagemagick libgl1-mesa-dri)
 fi
 
 installed() {

@@ -48,14 +48,14 @@ trap 'rm -rf "$work"' EXIT
 echo "long-checks: seed $seed (rerun with --seed $seed)"
 
 # ---------------------------------------------------------------------------------------------
-# The three text readers under libFuzzer, each from its seed corpus in tests/fuzz/corpus.
+# The four text readers under libFuzzer, each from its seed corpus in tests/fuzz/corpus.
 fuzz() {
-    echo "== fuzzing the settings, high-score and font metrics readers, ${fuzz_seconds} s each"
+    echo "== fuzzing the settings, high-score, controls and font metrics readers, ${fuzz_seconds} s each"
     CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-        -DTAVIREL_FUZZ=ON >/dev/null || { failed+=(fuzz); return; }
+        -DTAVIREL_FUZZ=ON -DTAVIREL_WERROR=ON >/dev/null || { failed+=(fuzz); return; }
     cmake --build build-fuzz -j"$jobs" >/dev/null || { failed+=(fuzz); return; }
     local total=0 reader
-    for reader in settings highscores font; do
+    for reader in settings highscores controls font; do
         local corpus="$work/fuzz-$reader" log="$work/fuzz-$reader.log"
         mkdir -p "$corpus"
         (cd "$work" && "$root/build-fuzz/fuzz_$reader" -max_total_time="$fuzz_seconds" -timeout=5 \
@@ -84,7 +84,7 @@ export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 build_game() {
     [ -n "${built:-}" ] && return 0
     cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DTAVIREL_BENCH=OFF -DTAVIREL_SANITIZE=address,undefined \
-        >/dev/null && cmake --build build-asan -j"$jobs" >/dev/null && built=1
+        -DTAVIREL_WERROR=ON >/dev/null && cmake --build build-asan -j"$jobs" >/dev/null && built=1
 }
 
 # ---------------------------------------------------------------------------------------------

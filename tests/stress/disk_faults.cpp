@@ -10,23 +10,14 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <unistd.h>
 
+#include "../support.h"
 #include "SDL.h"
 #include "base/files.h"
 #include "app/loop.h"
 #include "base/state.h"
-
-static std::string readWhole(const std::string &path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
 
 static int problems = 0;
 
@@ -66,8 +57,8 @@ int main(int argc, char **argv)
     }
     std::string dir = std::string(argv[1]) + "/";
     bool fullDisk = std::string(argv[2]) == "full-disk";
-    std::string tableBefore = readWhole(dir + "dex.dll");
-    std::string settingsBefore = readWhole(dir + "opt.dat");
+    std::string tableBefore = readFile(dir + "dex.dll");
+    std::string settingsBefore = readFile(dir + "opt.dat");
 
     startUp((dir + "tavirel").c_str());
     runPasses(30);
@@ -90,12 +81,12 @@ int main(int argc, char **argv)
     const HighScoreEntry &row = game.highScores.rows[0];
     expect(row.name == best.name && row.score == best.score, "the table in memory lost the new result");
     expect(game.settings.musicOff == switched.musicOff, "the settings in memory lost the switch");
-    expect(readWhole(dir + "dex.dll") == tableBefore, "dex.dll changed although it could not be saved");
-    expect(readWhole(dir + "opt.dat") == settingsBefore, "opt.dat changed although it could not be saved");
+    expect(readFile(dir + "dex.dll") == tableBefore, "dex.dll changed although it could not be saved");
+    expect(readFile(dir + "opt.dat") == settingsBefore, "opt.dat changed although it could not be saved");
     expect(access((dir + "dex.dll.new").c_str(), F_OK) != 0, "a temporary dex.dll.new was left");
     expect(access((dir + "opt.dat.new").c_str(), F_OK) != 0, "a temporary opt.dat.new was left");
 
-    std::string log = readWhole(dir + "log.txt");
+    std::string log = readFile(dir + "log.txt");
     if (fullDisk) {
         std::string error = std::strerror(ENOSPC);
         expect(log.find("Video initialize OK\n") == 0, "the log lost its start-up lines:\n" + log);

@@ -12,8 +12,6 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -45,20 +43,6 @@ const MediaFile Files[] = {
 enum Fault { Missing, CutShort, WrongFormat };
 const char *const FaultNames[] = {"missing", "cut short", "wrong format"};
 
-std::vector<std::string> lines(const std::string &text)
-{
-    std::vector<std::string> result;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);)
-        result.push_back(line);
-    return result;
-}
-
-bool startsWith(const std::string &text, const std::string &start)
-{
-    return text.compare(0, start.size(), start) == 0;
-}
-
 // Bytes of another kind of file: a picture for a sound, a sound for a picture or a font's metrics.
 std::string otherFormat(const std::string &name)
 {
@@ -81,8 +65,8 @@ void damage(const std::string &path, Fault fault)
 // there, in its place, and for a file that is missing or of another format it must not say OK.
 std::string checkLog(const std::string &log, const MediaFile &file, Fault fault)
 {
-    std::vector<std::string> expected = lines(std::string(WindowLog) + PicturesLog + SoundsLog);
-    std::vector<std::string> got = lines(log);
+    std::vector<std::string> expected = linesOf(std::string(WindowLog) + PicturesLog + SoundsLog);
+    std::vector<std::string> got = linesOf(log);
     if (got.size() != expected.size())
         return "the log has " + std::to_string(got.size()) + " lines instead of " + std::to_string(expected.size());
     for (size_t i = 0; i < expected.size(); i++) {

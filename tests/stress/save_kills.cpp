@@ -20,6 +20,7 @@
 #include <sstream>
 #include <string>
 
+#include "../support.h"
 #include "base/files.h"
 #include "base/state.h"
 
@@ -43,19 +44,6 @@ static void setSettings(int g)
     game.settings = Settings{g, g % 2, (g / 2) % 2};
 }
 
-static std::string readWhole(const std::string &path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-static bool startsWith(const std::string &text, const std::string &start)
-{
-    return text.compare(0, start.size(), start) == 0;
-}
-
 struct Checker {
     std::string dir;
     bool inPlace;
@@ -68,7 +56,7 @@ struct Checker {
     // The generation that the file at `path` holds whole, or -1 (and `problem` says why).
     int tableGeneration()
     {
-        std::string text = readWhole(dir + "dex.dll");
+        std::string text = readFile(dir + "dex.dll");
         std::istringstream in(text);
         setDefaultHighScores();
         readHighScores(in);
@@ -87,7 +75,7 @@ struct Checker {
 
     bool settingsWhole(int tableG)
     {
-        std::string text = readWhole(dir + "opt.dat");
+        std::string text = readFile(dir + "opt.dat");
         // The saver writes its generation as the first switch; the game reads any number but 0
         // as 1, so the generation is taken from the text, and the game's reader must agree.
         int g = std::atoi(text.c_str());

@@ -13,7 +13,6 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <random>
 #include <string>
 
@@ -33,44 +32,12 @@ int chance(int n)
     return static_cast<int>(botRandom() % static_cast<unsigned>(n));
 }
 
-// Peak resident memory of this process so far, in kB.
-long peakKb()
-{
-    std::ifstream status("/proc/self/status");
-    for (std::string line; std::getline(status, line);)
-        if (line.compare(0, 6, "VmHWM:") == 0)
-            return std::atol(line.c_str() + 6);
-    return 0;
-}
-
-void push(Uint8 type, int a = 0, int b = 0)
-{
-    SDL_Event event{};
-    event.type = type;
-    if (type == SDL_MOUSEMOTION) {
-        event.motion.x = static_cast<Uint16>(a);
-        event.motion.y = static_cast<Uint16>(b);
-    } else if (type == SDL_MOUSEBUTTONDOWN || type == SDL_MOUSEBUTTONUP) {
-        event.button.button = static_cast<Uint8>(a);
-        event.button.state = type == SDL_MOUSEBUTTONDOWN ? SDL_PRESSED : SDL_RELEASED;
-    } else if (type == SDL_KEYDOWN || type == SDL_KEYUP) {
-        event.key.keysym.sym = static_cast<SDLKey>(a);
-        event.key.state = type == SDL_KEYDOWN ? SDL_PRESSED : SDL_RELEASED;
-    }
-    SDL_PushEvent(&event);
-}
-
-Uint8 *keys()
-{
-    return SDL_GetKeyState(nullptr);
-}
-
 // A click at (x, y): the pointer moves there in one frame and presses in a later one, as the
 // intro screen takes one event per frame.
 void clickAt(int x, int y)
 {
-    push(SDL_MOUSEMOTION, x, y);
-    push(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT);
+    pushEvent(SDL_MOUSEMOTION, x, y);
+    pushEvent(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT);
 }
 
 // Somewhere inside the text `text` drawn at (x, y) at the large font's scale 1.
@@ -94,16 +61,16 @@ void randomInput()
     if (what == 0) {
         int x = chance(1100), y = chance(800);
         if (!(x > 300 && x < 500 && y > 290 && y < 370))  // never onto "exit"
-            push(SDL_MOUSEMOTION, x, y);
+            pushEvent(SDL_MOUSEMOTION, x, y);
     } else if (what == 1 && !(game.mouseX > 300 && game.mouseX < 500 && game.mouseY > 290 && game.mouseY < 370))
-        push(SDL_MOUSEBUTTONDOWN, 1 + chance(5));
+        pushEvent(SDL_MOUSEBUTTONDOWN, 1 + chance(5));
     else if (what == 2)
-        push(SDL_KEYDOWN, chance(SDLK_LAST));
+        pushEvent(SDL_KEYDOWN, chance(SDLK_LAST));
     else if (what == 3)
-        push(SDL_KEYUP, chance(SDLK_LAST));
+        pushEvent(SDL_KEYUP, chance(SDLK_LAST));
     else if (what == 4 && !(game.Screen == IntroScreen)) {
         int k = chance(SDLK_LAST);
-        keys()[k] = !keys()[k];
+        keyTable()[k] = !keyTable()[k];
     }
 }
 
@@ -143,7 +110,7 @@ void setUpGame()
 void playGame()
 {
     Round &r = game.round;
-    Uint8 *k = keys();
+    Uint8 *k = keyTable();
     // A fresh block is often made of one colour, so that squares form and explode; on the last
     // level more often, so that games are finished.
     if (r.block.row == 0 && r.block.landedHalf == BothFalling && chance(r.level == LastLevel ? 2 : 3) == 0) {
@@ -157,7 +124,7 @@ void playGame()
     k[SDLK_RIGHT] = r.block.column < targetColumn;
     k[SDLK_SPACE] = r.block.column == targetColumn && chance(4) != 0;
     if (chance(30) == 0)
-        push(chance(2) ? SDL_KEYDOWN : SDL_KEYUP, chance(2) ? SDLK_UP : SDLK_DOWN);
+        pushEvent(chance(2) ? SDL_KEYDOWN : SDL_KEYUP, chance(2) ? SDLK_UP : SDLK_DOWN);
     k[SDLK_ESCAPE] = chance(20000) == 0;  // now and then the game is left for the menu
 }
 
@@ -193,7 +160,7 @@ void optionsMenu()
     } else if (what < 5) {
         clickItem("back", 370);
     } else if (what < 6) {
-        keys()[SDLK_ESCAPE] = 1;
+        keyTable()[SDLK_ESCAPE] = 1;
     }
 }
 
@@ -201,11 +168,11 @@ void nameEntry()
 {
     int what = chance(12);
     if (what == 0)
-        push(SDL_KEYUP, chance(2) ? SDLK_RETURN : SDLK_KP_ENTER);
+        pushEvent(SDL_KEYUP, chance(2) ? SDLK_RETURN : SDLK_KP_ENTER);
     else if (what < 3)
-        push(SDL_KEYUP, SDLK_BACKSPACE);
+        pushEvent(SDL_KEYUP, SDLK_BACKSPACE);
     else
-        push(SDL_KEYUP, chance(4) ? 'a' + chance(26) : chance(SDLK_LAST));
+        pushEvent(SDL_KEYUP, chance(4) ? 'a' + chance(26) : chance(SDLK_LAST));
 }
 
 // One frame of the bot: purposeful input for the screen shown, some random input besides.
@@ -217,7 +184,7 @@ void botFrame()
     bool calm = chance(4) != 0;
     switch (game.Screen) {
     case IntroScreen:
-        keys()[SDLK_ESCAPE] = 0;
+        keyTable()[SDLK_ESCAPE] = 0;
         if (!calm)
             break;
         if (game.MenuPage == MainPage && chance(20) == 0)
@@ -225,7 +192,7 @@ void botFrame()
         else if (game.MenuPage == OptionsPage && chance(15) == 0)
             optionsMenu();
         else if ((game.MenuPage == HighScorePage || game.MenuPage == CreditsPage) && chance(40) == 0)
-            chance(2) ? clickAt(chance(800), chance(600)) : push(SDL_KEYDOWN, SDLK_a);
+            chance(2) ? clickAt(chance(800), chance(600)) : pushEvent(SDL_KEYDOWN, SDLK_a);
         break;
     case GameScreen:
         playGame();
@@ -236,7 +203,7 @@ void botFrame()
         break;
     case FinishedScreen:
         if (chance(20) == 0)
-            chance(2) ? clickAt(chance(800), chance(600)) : push(SDL_KEYUP, SDLK_ESCAPE);
+            chance(2) ? clickAt(chance(800), chance(600)) : pushEvent(SDL_KEYUP, SDLK_ESCAPE);
         break;
     default:
         break;

@@ -1,9 +1,8 @@
-// platform.cpp: the system calls of the game: its own path, its folders, and files read, saved and locked safely.
+// platform_posix.cpp: the system calls of the game on Linux and other POSIX systems: its own path, its folders, files read, saved and locked safely, and the endings that come from outside.
 #include "base/platform.h"
 
-#if defined(__unix__) || defined(__APPLE__)
-
 #include <cerrno>
+#include <csignal>
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
@@ -13,6 +12,13 @@
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include "SDL.h"
+#ifdef TAVIREL_WATCH_X11
+#include <X11/Xlib.h>
+
+#include "SDL_syswm.h"
+#endif
 
 std::string executablePath()
 {
@@ -275,63 +281,161 @@ bool openLogFile(std::ofstream &log, const std::string &path)
     return log.is_open();
 }
 
-#else
-
-#include <fstream>
-
-std::string executablePath()
+std::string programPath(const std::string &argv0)
 {
-    return std::string();
+    return argv0;
 }
 
-std::string linkTarget(const std::string &path)
+std::FILE *openForReading(const std::string &path)
 {
-    return path;
+    return std::fopen(path.c_str(), "rb");
 }
 
-bool folderWritable(const std::string &)
+void tellPlayer(const std::string &sentence)
 {
-    return true;
+    std::fprintf(stderr, "%s\n", sentence.c_str());
 }
 
-std::string userDataFolder()
+// --- Endings from outside: signals, and the window and its connection to the X server ---------
+
+static void (*endAtOnce)(const std::string &why);
+static volatile sig_atomic_t endingSignal;
+
+static void noteSignal(int number)
 {
-    return std::string();
+    endingSignal = number;
 }
 
-bool readKeptFile(const std::string &path, size_t bound, std::string &text)
+// A signal the game was started to ignore (nohup, a job in the background) stays ignored.
+static void noteUnlessIgnored(int number)
 {
-    std::ifstream in(path, std::ios::binary);
-    text.assign(bound, '\0');
-    in.read(&text[0], static_cast<std::streamsize>(bound));
-    text.resize(static_cast<size_t>(in.gcount()));
-    return static_cast<bool>(in) || in.eof();
+    struct sigaction was;
+    if (sigaction(number, nullptr, &was) == 0 && was.sa_handler == SIG_IGN)
+        return;
+    struct sigaction note = {};
+    note.sa_handler = noteSignal;
+    sigemptyset(&note.sa_mask);
+    note.sa_flags = SA_RESTART;
+    sigaction(number, &note, nullptr);
 }
 
-std::string writeWholeFile(const std::string &path, const std::string &text)
+#ifdef TAVIREL_WATCH_X11
+// A connection of the game's own to the X server, on which it hears of its window's end.
+static Display *watcher;
+// The windows SDL shows the game in: the one the desktop manages and the one drawn into.
+static Window watched[2];
+// The server refused a request of that connection's: it asked after a window that is gone.
+static bool watcherRefused;
+// Why the X server ended the game, once it did.
+static std::string xEnding;
+
+// The X server refused a request of SDL's or OpenGL's: a window destroyed under SDL (SDL 2's
+// stand-in asks about it), or anything else, for which Xlib itself would end the process, the
+// result being entered lost. The game ends at the end of this pass instead, as closed.
+static int noteXError(Display *display, XErrorEvent *error)
 {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << text;
-    out.close();
-    return out ? std::string() : "cannot write the file";
+    if (display == watcher) {
+        watcherRefused = true;
+    } else if (xEnding.empty()) {
+        char reason[256] = "";
+        XGetErrorText(display, error->error_code, reason, sizeof reason);
+        xEnding = "The game ends, as the X server refused a request on its window\n" + std::string(reason) +
+                  " (request " + std::to_string(error->request_code) + "." + std::to_string(error->minor_code) + ")";
+    }
+    return 0;
 }
 
-int lockFolder(const std::string &)
+// The connection was lost (the server gone, the client killed): Xlib allows no way back.
+static int endOnLostConnection(Display *)
 {
-    return -1;
+    if (endAtOnce)
+        endAtOnce("The game ends, as its connection to the X server was lost");
+    _exit(0);
 }
 
-void unlockFolder(int)
+// Whether the windows watched exist, their end heard of from now on. SDL, building its window
+// anew, destroys the old one, and the new one may have the old one's number.
+static bool watchedWindowsExist()
 {
+    watcherRefused = false;
+    for (Window window : watched)
+        if (window)
+            XSelectInput(watcher, window, StructureNotifyMask);
+    XSync(watcher, False);
+    return !watcherRefused;
 }
 
-bool openLogFile(std::ofstream &log, const std::string &path)
+// Follows the window SDL shows now, and hears whether it was destroyed.
+static void watchWindow()
 {
-    if (log.is_open())
-        log.close();
-    log.clear();
-    log.open(path, std::ios::out | std::ios::trunc);
-    return log.is_open();
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    if (SDL_GetWMInfo(&info) != 1 || info.subsystem != SDL_SYSWM_X11)
+        return;
+    static bool tried = false;  // once: a server that refuses it is not asked every pass
+    if (!watcher && !tried)
+        watcher = XOpenDisplay(DisplayString(info.info.x11.display));
+    tried = true;
+    if (!watcher)
+        return;
+    bool gone = false;
+    if (info.info.x11.wmwindow != watched[0] || info.info.x11.window != watched[1]) {
+        watched[0] = info.info.x11.wmwindow;
+        watched[1] = info.info.x11.window;
+        gone = !watchedWindowsExist();
+    }
+    bool destroyed = false;
+    while (XPending(watcher) > 0) {
+        XEvent event;
+        XNextEvent(watcher, &event);
+        Window window = event.type == DestroyNotify ? event.xdestroywindow.window : 0;
+        destroyed = destroyed || (window && (window == watched[0] || window == watched[1]));
+    }
+    if ((gone || (destroyed && !watchedWindowsExist())) && xEnding.empty())
+        xEnding = "The game ends, as its window was destroyed";
 }
-
 #endif
+
+// The classic SDL 1.2, given no video driver by name, falls back from X11 to the console's
+// drivers (the framebuffer, libcaca, aalib), which take over the player's terminal and never give
+// the OpenGL window the game needs; X11 is its one driver of OpenGL windows here. SDL 2's stand-in
+// (1.2.50 on) has none of them and is left to choose.
+static void keepToOpenGlDrivers()
+{
+#ifndef __APPLE__
+    if (!std::getenv("SDL_VIDEODRIVER") && SDL_Linked_Version()->patch < 50)
+        setenv("SDL_VIDEODRIVER", "x11", 1);
+#endif
+}
+
+void watchForEndings(void (*endNow)(const std::string &why))
+{
+    static bool watching = false;
+    endAtOnce = endNow;
+    if (watching)
+        return;
+    watching = true;
+    noteUnlessIgnored(SIGHUP);
+    noteUnlessIgnored(SIGQUIT);
+    signal(SIGPIPE, SIG_IGN);
+#ifdef TAVIREL_WATCH_X11
+    // Set before SDL starts, so that the handlers SDL and OpenGL set in front of them pass on to them.
+    XSetErrorHandler(noteXError);
+    XSetIOErrorHandler(endOnLostConnection);
+#endif
+    keepToOpenGlDrivers();
+}
+
+std::string endingNoticed()
+{
+    if (endingSignal == SIGHUP)
+        return "The game ends, as the terminal it was started from hung up (SIGHUP)";
+    if (endingSignal == SIGQUIT)
+        return "The game ends, as it was told to quit (SIGQUIT)";
+#ifdef TAVIREL_WATCH_X11
+    watchWindow();
+    return xEnding;
+#else
+    return std::string();
+#endif
+}
