@@ -1,20 +1,9 @@
-// screen_helpers.cpp: the intro and game-over screens' tests: a start-up ready for events and
-// keys, and where the menus place their texts.
+// screen_helpers.cpp: where the menus place their texts, for the tests that point at them.
 #include "screen_helpers.h"
 
 #include "base/state.h"
-#include "support.h"
 #include "text/font.h"
 #include "text/text.h"
-
-std::string startUpWith(const std::string &settings, const std::string &controls)
-{
-    std::string dir = startUpIn(settings, false, controls);
-    EXPECT_TRUE(waitForAppState(FullFocus, 0));
-    for (SDL_Event stale; SDL_PollEvent(&stale) == 1;) {
-    }
-    return dir;
-}
 
 // The large font; a test without a window reads its metrics alone.
 static BitmapFont &largeFont()

@@ -73,6 +73,11 @@ std::string openGameWindow();
 // Returns the folder.
 std::string startUpIn(const std::string &settings = "", bool shortMenuMusic = false, const std::string &controls = "");
 
+// startUpIn with the given opt.dat and controls.dat, then waits for the window's focus (which
+// reloads the key table) and takes whatever the X server queued, so that a test's events come
+// alone and the keys it writes stay written.
+std::string startUpWith(const std::string &settings = "", const std::string &controls = "");
+
 // startUpIn, then a new game seeded with `seed` on the play screen with the game music, as the
 // menu starts one; the window has its focus and the event queue is empty.
 void startPlaying(unsigned seed);

@@ -56,6 +56,15 @@ std::string startUpIn(const std::string &settings, bool shortMenuMusic, const st
     return dir;
 }
 
+std::string startUpWith(const std::string &settings, const std::string &controls)
+{
+    std::string dir = startUpIn(settings, false, controls);
+    EXPECT_TRUE(waitForAppState(FullFocus, 0));
+    for (SDL_Event stale; SDL_PollEvent(&stale) == 1;) {
+    }
+    return dir;
+}
+
 void startPlaying(unsigned seed)
 {
     startUpIn();

@@ -25,9 +25,10 @@ if [ "${1:-}" = "--shots" ]; then
 fi
 if [ "${1:-}" = "--windows" ]; then
     # The cross compiler, Wine, NSIS and zip; dpkg-dev unpacks the libraries' Debian sources,
-    # googletest's sources build the tests; the rest plays the game under Wine.
+    # googletest's sources build the tests; the rest plays the game under Wine and looks at its
+    # window (python3-pil and python3-numpy for Debian's own /usr/bin/python3).
     packages=(cmake make dpkg-dev g++-mingw-w64-x86-64-posix wine wine64 nsis zip unzip googletest
-              xvfb xauth x11-utils xdotool imagemagick libgl1-mesa-dri)
+              xvfb xauth x11-utils xdotool imagemagick libgl1-mesa-dri python3-pil python3-numpy)
 fi
 
 installed() {

@@ -8,7 +8,9 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
-mapfile -t packages < <(tools/windows.sh)
+fail() { echo "test-windows.sh: $*" >&2; exit 1; }
+mapfile -t packages < <(TAVIREL_WERROR=ON tools/windows.sh)
+[ ${#packages[@]} -eq 2 ] || fail "tools/windows.sh did not make the zip and the installer"
 zip=${packages[0]}
 setup=${packages[1]}
 
@@ -23,7 +25,6 @@ cleanup() {
     rm -rf "$work"
 }
 trap cleanup EXIT
-fail() { echo "test-windows.sh: $*" >&2; exit 1; }
 
 # A virtual X server of this run's own, answering before anything starts on it.
 for display in $(seq 70 99); do

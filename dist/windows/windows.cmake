@@ -55,7 +55,8 @@ if(TAVIREL_TESTS)
 
   file(GLOB WINDOWS_TEST_SOURCES CONFIGURE_DEPENDS tests/windows/*.cpp)
   # With the log of a start-up in which everything works, shared with the Linux tests.
-  add_executable(tavirel_windows_tests ${WINDOWS_TEST_SOURCES} tests/support_log.cpp)
+  add_executable(tavirel_windows_tests ${WINDOWS_TEST_SOURCES} tests/support_log.cpp tests/picture_cases.cpp
+    tests/screen_helpers.cpp)
   target_include_directories(tavirel_windows_tests PRIVATE tests)
   target_link_libraries(tavirel_windows_tests PRIVATE tavirel_game gtest_windows)
   target_link_options(tavirel_windows_tests PRIVATE ${WINDOWS_STATIC_RUNTIME})

@@ -1,11 +1,10 @@
 // start_test.cpp: the whole start-up of a game lying in a folder named in any alphabet, under
-// Wine: its log, its kept files, and its screens against the Linux build's reference pictures.
+// Wine: its log, its kept files, and every screen against the Linux build's reference pictures.
 #include <gtest/gtest.h>
 
 #include <GL/gl.h>
 
 #include <algorithm>
-#include <functional>
 
 #include "SDL.h"
 #include "app/loop.h"
@@ -15,6 +14,7 @@
 #include "base/state.h"
 #include "game/rules.h"
 #include "gfx/image.h"
+#include "picture_cases.h"
 #include "support.h"
 #include "windows_support.h"
 
@@ -41,40 +41,17 @@ namespace {
     SDL_FreeSurface(want);
     if (differing <= 16)
         return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure() << name << ": " << differing << " pixels differ from the reference";
-}
-
-// The play screen's known state of the reference pictures: level 3, cells along every edge of the
-// board, a marked square, an explosion under way and the countdown running.
-void showGame(ScreenName screen, int32_t score)
-{
-    game.Screen = screen;
-    Round &r = game.round;
-    r = Round();
-    for (auto &column : r.board)
-        for (int32_t &cell : column)
-            cell = EmptyCell;
-    for (int row = 0; row < BoardRows; row++) {
-        r.board[0][row] = 4 + row % 2;
-        r.board[BoardColumns - 1][row] = row < 6 ? MarkedOffset + 5 : 4 + (row / 3) % 2;
-    }
-    for (int c = 0; c < BoardColumns; c++)
-        r.board[c][BoardRows - 1] = 4 + (c / 2) % 2;
-    for (int c : {12, 13})
-        for (int row : {12, 13})
-            r.board[c][row] = MarkedOffset + 4;
-    for (int c : {5, 6})
-        for (int row : {12, 13})
-            r.explosionGrid[c][row] = 1;
-    r.explosionFrame = 12;
-    r.explodeCountdown = 321;
-    r.level = 3;
-    r.score = score;
-    r.clearsLeft = 7;
-    r.playTime = 3599;
-    r.fallInterval = LevelTable[2].interval;
-    r.fallCountdown = 20;
-    r.block = {{4, 5, 5, 4}, 9, 4, BothFalling};
+    // What the window showed, the right way up, beside the build for a look.
+    std::vector<unsigned char> upright(got.size());
+    for (int y = 0; y < 600; y++)
+        std::copy_n(&got[(599 - y) * 800 * 3], 800 * 3, &upright[y * 800 * 3]);
+    const std::string shown = std::string(TAVIREL_SOURCE_DIR) + "/build-windows/" + name + "-wine.bmp";
+    SDL_Surface *picture = SDL_CreateRGBSurfaceFrom(upright.data(), 800, 600, 24, 800 * 3, 0xff, 0xff00, 0xff0000, 0);
+    if (picture)
+        SDL_SaveBMP(picture, shown.c_str());
+    SDL_FreeSurface(picture);
+    return ::testing::AssertionFailure() << name << ": " << differing << " pixels differ from the reference; shown: "
+                                         << shown;
 }
 
 // Run as a child from the folder TAVIREL_TEST_FOLDER names: the game started there finds its
@@ -93,35 +70,15 @@ TEST(WindowsChild, StartsUpWhereItLies)
     saveSettings();
     EXPECT_EQ(readWhole(folder + "opt.dat"), settingsText());
 
-    HighScoreEntry *rows = game.highScores.rows;
-    rows[0] = {"ann lee", 8, 1234, 99999};
-    rows[1] = {"", 3, 45, 5000};
-    rows[2] = {"abcdefghijklmnop", 2, 100, 4000};
-    game.settings = {1, 1, 0};
-    const struct {
-        const char *name;
-        std::function<void()> show;
-    } screens[] = {
-        {"high-score", [] {
-             game.Screen = IntroScreen;
-             game.MenuPage = HighScorePage;
-             game.mouseX = 700, game.mouseY = 500;
-             game.litRow = 2;
-         }},
-        {"credits", [] {
-             game.MenuPage = CreditsPage;
-             game.mouseX = 100, game.mouseY = 100;
-             game.litRow = NoSelection;
-         }},
-        {"play", [] { showGame(GameScreen, 12345); }},
-    };
-    for (const auto &screen : screens) {
+    for (const PictureCase &c : pictureCases()) {
         for (SDL_Event stale; SDL_PollEvent(&stale) == 1;) {
         }
-        screen.show();
+        startFresh();
+        c.show();
+        ASSERT_EQ(game.Screen, c.screen) << c.name;
         runScreen();
         drawView(game.view);
-        EXPECT_TRUE(looksAsItsReference(screen.name));
+        EXPECT_TRUE(looksAsItsReference(c.name));
     }
 }
 
