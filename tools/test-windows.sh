@@ -61,6 +61,19 @@ print("%.3f" % ((shot.min(axis=2) > 200)[letters].mean() if shot.mean() > 10 els
 PY
 }
 
+# Looks at the window $1 (into the picture $2) every 0.3 s, at most $4 times, until the share of
+# the main menu it shows (menu_shown, left in $shown) is as $3 says ("> 0.9": the menu is there).
+until_shown() {
+    shown=0
+    for _ in $(seq "$4"); do
+        sleep 0.3
+        import -window "$1" "$2" 2>/dev/null || continue
+        shown=$(menu_shown "$2") || fail "cannot read the window's picture $2"
+        awk "BEGIN { exit !($shown $3) }" && return 0
+    done
+    return 1
+}
+
 # A key pressed as a player presses it, held a moment, in the focused window $1.
 press() {
     xdotool windowfocus --sync "$1" 2>/dev/null || true
@@ -83,33 +96,13 @@ play_session() {
         sleep 0.2
     done
     [ -n "$window" ] || fail "$name: no window of the game"
-    local menu=1
-    for _ in $(seq 50); do
-        sleep 0.3
-        import -window "$window" "$work/$name-menu.png" 2>/dev/null || continue
-        menu=$(menu_shown "$work/$name-menu.png")
-        awk "BEGIN { exit !($menu > 0.9) }" && break
-    done
-    awk "BEGIN { exit !($menu > 0.9) }" || fail "$name: the main menu is not on screen (only $menu of its letters)"
+    until_shown "$window" "$work/$name-menu.png" '> 0.9' 50 || fail "$name: the main menu is not on screen (only $shown of its letters)"
     # Down lights "new game", Return starts it: the menu's letters go.
     press "$window" Down
     press "$window" Return
-    local play=1
-    for _ in $(seq 30); do
-        sleep 0.3
-        import -window "$window" "$work/$name-play.png"
-        play=$(menu_shown "$work/$name-play.png")
-        awk "BEGIN { exit !($play < 0.3) }" && break
-    done
-    awk "BEGIN { exit !($play < 0.3) }" || fail "$name: no game on screen after Down and Return"
+    until_shown "$window" "$work/$name-play.png" '< 0.3' 30 || fail "$name: no game on screen after Down and Return"
     press "$window" Escape
-    for _ in $(seq 30); do
-        sleep 0.3
-        import -window "$window" "$work/$name-back.png"
-        menu=$(menu_shown "$work/$name-back.png")
-        awk "BEGIN { exit !($menu > 0.9) }" && break
-    done
-    awk "BEGIN { exit !($menu > 0.9) }" || fail "$name: Escape did not lead back to the menu"
+    until_shown "$window" "$work/$name-back.png" '> 0.9' 30 || fail "$name: Escape did not lead back to the menu"
     press "$window" Escape
     for _ in $(seq 50); do kill -0 "$game" 2>/dev/null || break; sleep 0.2; done
     if kill -0 "$game" 2>/dev/null; then
