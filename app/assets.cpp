@@ -3,6 +3,7 @@
 
 #include "base/media.h"
 #include "base/state.h"
+#include "game/play.h"
 #include "gfx/sprite.h"
 #include "text/font.h"
 
@@ -29,8 +30,8 @@ void loadAssets()
     loadTexture(game.largeFont.sprite, media, PictureFiles[LargeFontPicture]);
     loadTexture(game.blockSprite, media, PictureFiles[BlockPicture]);
     loadTexture(game.glowSprite, media, PictureFiles[GlowPicture]);
-    setSheetFrame(game.blockSprite, 32);
+    setSheetFrame(game.blockSprite, CellSize);
     loadTexture(game.explosionSprite, media, PictureFiles[ExplosionPicture]);
-    setSheetFrame(game.explosionSprite, 64);
+    setSheetFrame(game.explosionSprite, ExplosionSize);
     dropStartPictures();
 }

@@ -98,8 +98,7 @@ static void drawExplosion(const PlayView &play)
         for (int row = 0; row < BoardRows; row++) {
             if (!play.explosion[c][row])
                 continue;
-            Sprite blast = game.explosionSprite;
-            blast.width = blast.height = static_cast<float>(ExplosionSize);
+            Sprite blast = game.explosionSprite;  // a frame of the sheet is ExplosionSize square
             blast.x = static_cast<float>(BoardLeft + CellSize * c - offset);
             blast.y = static_cast<float>(BoardTop + CellSize * row - offset);
             drawSpriteFrame(blast, play.explosionFrame);

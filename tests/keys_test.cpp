@@ -279,6 +279,13 @@ TEST(Keys, TheGamepadMovesTurnsDropsLeavesAndPlaysTheMenus)
         pushEvent(way == 0 ? SDL_JOYAXISMOTION : SDL_JOYBUTTONUP, way == 0 ? 1 : 2, 0);
         settle();
     }
+    // A button past those the game follows, let go, leaves the buttons held as they are.
+    pushEvent(SDL_JOYBUTTONDOWN, 0);
+    pushEvent(SDL_JOYBUTTONUP, GamepadButtons);
+    settle();
+    EXPECT_EQ(game.gamepad.buttonsHeld, 1u);
+    pushEvent(SDL_JOYBUTTONUP, 0);
+    settle();
     // Back (or Select) leaves the game for the menu, which it does not leave at once.
     pushEvent(SDL_JOYBUTTONDOWN, game.gamepad.backButton);
     settle();
