@@ -19,8 +19,9 @@ void showPage(PageName page, int pointerX, int pointerY)
 }
 
 // A game at level 3 with cells along every edge of the board: column 0 and column 19 from row 0
-// down, the whole of row 14, a marked square, an explosion under way and the countdown running;
-// and a cell of no colour the sheet holds, which draws nothing.
+// down, the whole of row 14, a marked square, marked cells of the first colour and another, an
+// explosion under way and the countdown running; and a cell of no colour the sheet holds, which
+// draws nothing.
 void showGame(ScreenName screen, int32_t score)
 {
     game.Screen = screen;
@@ -31,7 +32,7 @@ void showGame(ScreenName screen, int32_t score)
             cell = EmptyCell;
     for (int row = 0; row < BoardRows; row++) {
         r.board[0][row] = 4 + row % 2;
-        r.board[BoardColumns - 1][row] = row < 6 ? MarkedOffset + 5 : 4 + (row / 3) % 2;
+        r.board[BoardColumns - 1][row] = row == 0 ? MarkedOffset : row < 6 ? MarkedOffset + 5 : 4 + (row / 3) % 2;
     }
     for (int c = 0; c < BoardColumns; c++)
         r.board[c][BoardRows - 1] = 4 + (c / 2) % 2;

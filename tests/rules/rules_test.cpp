@@ -48,12 +48,17 @@ TEST(Rules, MarkingFindsEverySquareOfOneColourAndOnlyTheFirstMarkStartsTheCountd
 {
     struct Case { std::string before, after; int countdown, countdownAfter; };
     const std::string edge(18, '.');
+    std::string top = ".aa/";  // the top row, then empty ones down to the bottom row
+    for (int row = 1; row < BoardRows - 1; row++)
+        top += ".../";
     for (const Case &c : std::initializer_list<Case>{
              {"a./aa", "a./aa", 0, 0},                  {"ab/aa", "ab/aa", 0, 0},
              {"bbb/bbb", "BBB/BBB", 0, 600},            {"aaa/aaa/aa.", "AAA/AAA/AA.", 0, 600},
              {"aA/aa", "AA/AA", 0, 600},                {"AA/AA", "AA/AA", 0, 600},  // marks left at 1
              {"aa/aa", "AA/AA", 300, 300},              {"aa/aa", "AA/AA", 1, 1},
-             {edge + "bb/" + edge + "bb", edge + "BB/" + edge + "BB", 0, 600}}) {
+             {edge + "bb/" + edge + "bb", edge + "BB/" + edge + "BB", 0, 600},
+             // the bottom row and the top one are no square together
+             {top + "aa.", top + "aa.", 0, 0}}) {
         setBoard(c.before);
         game.round.explodeCountdown = c.countdown;
         markSquares();
