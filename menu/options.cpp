@@ -62,7 +62,8 @@ static void leaveOptions()
 
 // The values drawn are those before a flip: the new one shows from the next frame. A switch
 // lit by the keys flips on Left, Right and Return as on a click. "back" acts as Escape does,
-// and leaves the click for the main page.
+// and leaves the click for the main page. Escape held is taken first, so that it is spent also
+// when "back" is clicked in the same frame: the main page, running next, does not quit with it.
 void updateOptionsPage()
 {
     const Settings shown = game.settings;
@@ -74,7 +75,7 @@ void updateOptionsPage()
             flip(game.settings, which);
     if (itemChosen(itemBox("controls", ControlsY), ControlsItem))
         changeScreen(IntroScreen, ControlsPage);
-    else if (itemChosen(itemBox("back", BackY), BackItem) || takeHeld(Leave) || pressed(MenuBack))
+    else if (takeHeld(Leave) || itemChosen(itemBox("back", BackY), BackItem) || pressed(MenuBack))
         leaveOptions();
 }
 

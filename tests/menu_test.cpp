@@ -129,6 +129,31 @@ TEST_F(MenuTest, TheSwitchesApplyOnceWhenTheOptionsPageIsLeft)
     }
 }
 
+// Escape held as "back" is clicked, in the same frame: the page is left once, as by either
+// alone, and the page it goes back to does not take the Escape again.
+TEST_F(MenuTest, EscapeHeldAsBackIsClickedLeavesOnce)
+{
+    const struct {
+        PageName from;
+        float backY;
+        PageName to;
+    } cases[] = {{OptionsPage, 370, MainPage}, {ControlsPage, 410, OptionsPage}};
+    for (const auto &c : cases) {
+        game.MenuPage = c.from;
+        PlaceBox back = centredBox("back", c.backY);
+        game.mouseX = back.x + 2;
+        game.mouseY = back.y + 2;
+        keyTable()[SDLK_ESCAPE] = 1;
+        pushEvent(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT);
+        runFrame();
+        runFrame();
+        EXPECT_TRUE(game.running) << c.from;
+        EXPECT_EQ(game.MenuPage, c.to) << c.from;
+        keyTable()[SDLK_ESCAPE] = 0;
+        runFrame();
+    }
+}
+
 TEST_F(MenuTest, HighScoreAndCreditsPagesLeaveOnLeftClicksAndKeysBelow254)
 {
     const int LeftClick = -1, RightClick = -2;
