@@ -61,9 +61,10 @@ static void leaveOptions()
 }
 
 // The values drawn are those before a flip: the new one shows from the next frame. A switch
-// lit by the keys flips on Left, Right and Return as on a click. "back" acts as Escape does,
-// and leaves the click for the main page. Escape held is taken first, so that it is spent also
-// when "back" is clicked in the same frame: the main page, running next, does not quit with it.
+// lit by the keys flips on Left, Right and Return as on a click. "back" acts as Escape does;
+// the click that chose it chooses nothing on the main page. Escape held is taken first, so that
+// it is spent also when "back" is clicked in the same frame: the main page, running next in that
+// frame, does not quit with it.
 void updateOptionsPage()
 {
     const Settings shown = game.settings;

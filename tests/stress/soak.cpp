@@ -291,8 +291,7 @@ void drawHeaviestPictures()
             runPass();
         }
     }
-    changeScreen(IntroScreen, MainPage);
-    game.settings.fullscreen = 0;
+    changeScreen(IntroScreen, MainPage);  // in the window mode the game started in
 }
 
 }  // namespace
