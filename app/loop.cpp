@@ -1,8 +1,7 @@
-// loop.cpp: the main loop: the screens' frames in their order, the picture, the window, the pace.
+// loop.cpp: a pass of the main loop: the screens' frames in their order, the picture, and the pace.
 #include "app/loop.h"
 
 #include "SDL.h"
-#include "app/assets.h"
 #include "app/picture.h"
 #include "audio/sound.h"
 #include "base/config.h"
@@ -108,6 +107,7 @@ static void runFrameOf(const ScreenRow &row)
     game.view = View();
     readInput({row.takesEvent(), row.watchesPause});
     row.update();
+    spendInput();
     playPendingSounds();
     const ScreenRow *now = rowOf(game.Screen);
     showPointer(now && now->showsPointer);
@@ -123,38 +123,18 @@ void runScreen()
         runFrameOf(*row);
 }
 
-// A window built anew, for the options page's switch or a fullscreen game that is back: every
-// picture is loaded again and the next frame draws in full.
-static void rebuildWindow(int32_t fullscreen)
-{
-    setVideoMode(WindowCaption, fullscreen);
-    loadAssets();
-    forgetPicture();
-}
-
-void runPass()
+void runScreens()
 {
     game.view = View();   // a pass that runs no screen shows no picture
     for (const ScreenRow &row : Screens)
         if (game.Screen == row.screen)
             runFrameOf(row);
     watchEndings();
+}
 
+void showPicture()
+{
     game.keepPicture = !drawPicture();
     if (!game.keepPicture)
         SDL_GL_SwapBuffers();
-    if (game.videoModePending) {
-        game.videoModePending = false;
-        rebuildWindow(game.settings.fullscreen);
-    }
-    if (pollAppRestore() == 1)
-        rebuildWindow(1);
-
-    SDL_Delay(advanceSchedule(SDL_GetTicks()));
-}
-
-void mainLoop()
-{
-    while (game.running)
-        runPass();
 }

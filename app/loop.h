@@ -14,7 +14,8 @@ const uint32_t ResyncAfterMs = 1000;
 // further ahead than that (the clock was set back) starts afresh too.
 const uint32_t LongestWaitMs = FrameMs + 1;
 
-// Everything before the main loop, from the program's path to the first screen (app/startup.cpp).
+// Everything before the main loop, from the program's path to the first screen (app/startup.cpp);
+// where no window can be made, it stops there, for main() to say so.
 void startUp(const char *argv0);
 
 // One frame of the current screen, from an empty view, in three steps: its input (input/), its
@@ -22,11 +23,20 @@ void startUp(const char *argv0);
 // The picture it leaves in game.view is drawn by the pass.
 void runScreen();
 
-// One pass: every screen whose turn it is, the picture, the swap, a window that must be built
-// anew, and the sleep until the next pass.
+// The screens of a pass: every screen whose turn it is, each from an empty view, then whether
+// something outside ended the game. The picture of the last one is left in game.view.
+void runScreens();
+
+// The picture of game.view, drawn and swapped unless the window shows it already (keepPicture).
+void showPicture();
+
+// One pass: its screens, its picture, a window that must be built anew, and the sleep until the
+// next pass (app/loop_desktop.cpp). The browser runs the screens of every pass due when it asks
+// for a picture, and shows the last one's (app/loop_web.cpp).
 void runPass();
 
-// Passes until a screen clears `running`.
+// Passes until a screen clears `running`. In the browser it returns at once, and the page calls
+// the passes from then on.
 void mainLoop();
 
 // The game was ended from outside (its window or the connection to it lost, a hang-up, SIGQUIT):

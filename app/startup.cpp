@@ -36,11 +36,15 @@ void startUp(const char *argv0)
     loadSettings();
     setVolumes(game.settings.musicOff, game.settings.soundOff, MusicVolume, SoundVolume);
 
-    std::srand(static_cast<unsigned>(std::time(nullptr)));
     // The pictures decode on a worker while the window is made, the music and effects on
     // another while the pictures upload; the loads below take them over in their order.
     startDecodingPictures();
     initVideo(WindowCaption, ScreenWidth, ScreenHeight, game.settings.fullscreen);
+    if (!game.windowOpen) {
+        // Nothing can be shown, and nothing is to be drawn: main() says so, and the game ends.
+        dropStartPictures();
+        return;
+    }
     openAudio();
     startLoadingSounds();
     loadHighScores();
@@ -51,9 +55,11 @@ void startUp(const char *argv0)
     loadControls();
     changeScreen(IntroScreen, MainPage);
     playPendingSounds();
+    // The clock seeds the blocks' colours once, just before the first new game draws from it; a
+    // test seeds again after start-up.
+    std::srand(static_cast<unsigned>(std::time(nullptr)));
     newGame();
 
-    std::srand(static_cast<unsigned>(std::time(nullptr)));
     game.videoModePending = false;
     game.nextFrameDue = SDL_GetTicks() + FrameMs;
 }

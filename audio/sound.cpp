@@ -3,6 +3,7 @@
 
 #include "SDL.h"
 #include "SDL_mixer.h"
+#include "audio/mixer.h"
 #include "base/platform.h"
 #include "base/state.h"
 
@@ -16,32 +17,6 @@ void openAudio()
     game.logFile << "Mix_open_audio " << opened << "\n";
     if (opened != 0)
         game.logFile << Mix_GetError() << "\n";
-}
-
-// A reader of the file at `path`, opened by the system's own name for it; null, with SDL's error
-// set, when it cannot be opened.
-static SDL_RWops *openReader(const std::string &path)
-{
-    std::FILE *file = openForReading(path);
-    SDL_RWops *reader = file ? SDL_RWFromFP(file, 1) : nullptr;
-    if (!file)
-        SDL_SetError("Couldn't open %s", path.c_str());
-    else if (!reader)
-        std::fclose(file);
-    return reader;
-}
-
-static MusicHandle openMusic(const std::string &path)
-{
-    SDL_RWops *reader = openReader(path);
-    // The music keeps its reader, and closes it when it is freed.
-    return reader ? Mix_LoadMUSType_RW(reader, MUS_NONE, 1) : nullptr;
-}
-
-static SoundHandle openSound(const std::string &path)
-{
-    SDL_RWops *reader = openReader(path);
-    return reader ? Mix_LoadWAV_RW(reader, 1) : nullptr;
 }
 
 // "<loader> <file> OK", or the error text in place of OK.
@@ -99,9 +74,11 @@ void startLoadingSounds()
     StartLoading &loading = game.startLoading;
     for (int i = 0; i < StartSoundCount; i++)
         loading.soundPaths[i] = game.programDir + game.mediaDir + SoundFiles[i];
-    loading.soundWorker = SDL_CreateThread(loadSoundsAhead, nullptr);
+    loading.soundWorker = startWorker(loadSoundsAhead);
+    // No thread to be had (the browser has none): each is loaded in its turn, by the main thread.
     if (!loading.soundWorker)
-        loadSoundsAhead(nullptr);  // no thread to be had: load them here and now
+        for (std::string &path : loading.soundPaths)
+            path.clear();
 }
 
 void loadStartSounds()
@@ -141,9 +118,7 @@ void setVolumes(int32_t musicOff, int32_t soundOff, int32_t musicVolume, int32_t
     game.musicVolume = musicVolume;
     game.soundVolume = soundVolume;
     // At start-up the audio device is not open yet and there is nothing to halt.
-    int frequency, channels;
-    Uint16 format;
-    if (Mix_QuerySpec(&frequency, &format, &channels))
+    if (mixerOpen())
         Mix_HaltChannel(-1);
 }
 
@@ -164,20 +139,19 @@ void stopMusic()
 void playSound(SoundHandle sound, int32_t channel, int32_t loops)
 {
     // Only the mixer's own channels; it would read outside its table for others.
-    if (!sound || channel < 0 || channel >= Mix_AllocateChannels(-1))
+    if (!sound || channel < 0 || channel >= mixerChannels())
         return;
     if (!game.audioSoundOff)
         Mix_PlayChannelTimed(channel, sound, loops, -1);
     Mix_Volume(channel, game.soundVolume);
 }
 
-// The music and the effects stand still, or go on where they stood.
+// The music and the effects stand still, or go on where they stood. Whether they stand still now
+// is SDL_mixer's own pause of the music (a track started anew plays): no copy of game.soundsPaused.
 static void pauseSounds(bool paused)
 {
-    static bool soundsPaused;
-    if (paused == soundsPaused)
+    if (paused == (Mix_PausedMusic() == 1))
         return;
-    soundsPaused = paused;
     if (paused) {
         Mix_PauseMusic();
         Mix_Pause(-1);

@@ -1,12 +1,11 @@
 // controls.cpp: the keys and gamepad buttons a player's control may take, and putting one on it.
 #include "base/controls.h"
 
-// SDL's key codes are what the controls hold and controls.dat keeps; nothing of SDL is called here.
-#include "SDL_keysym.h"
+#include "base/keycodes.h"
 
 bool keyReserved(int key)
 {
-    return key == SDLK_ESCAPE || key <= 0 || key >= SDLK_LAST;
+    return key == KeyEscape || key <= 0 || key >= KeyCodes;
 }
 
 bool controlButton(int32_t button)

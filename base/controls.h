@@ -9,7 +9,7 @@
 const int32_t GamepadButtons = 32;
 
 // Keys that cannot be one of the player's controls: Escape leaves whatever the controls are, and
-// a code that is no key at all (0, or SDLK_LAST and above).
+// a code that is no key at all (0, or KeyCodes and above).
 bool keyReserved(int key);
 
 // A button a control may have: one the game follows, or -1 for none.

@@ -8,6 +8,7 @@
 #include "base/controls.h"
 #include "base/paths.h"
 #include "base/platform.h"
+#include "base/save.h"
 #include "base/state.h"
 
 const char *const DefaultName = "tavirel";
@@ -61,14 +62,20 @@ static void logSave(const std::string &path, const std::string &failure)
         game.logFile << "Save " << path << " ERROR " << failure << "\n";
 }
 
-// A save that fails leaves the values in memory in use and tells only the log. Saves of the
-// games sharing a folder take turns.
+// Saves `text`, whose lines end in '\n', with the system's line ends. A failure leaves the
+// values in memory in use and tells only the log.
+static void saveText(const std::string &path, const std::string &text)
+{
+    logSave(path, writeWholeFile(path, withTextLineEnds(text)));
+}
+
+// Saves of the games sharing a folder take turns.
 static void saveFile(const std::string &path, const std::string &text)
 {
     if (game.filesReadOnly)
         return;
     int lock = lockFolder(pathUpToLast(path, PathSeparator));
-    logSave(path, writeWholeFile(path, text));
+    saveText(path, text);
     unlockFolder(lock);
 }
 
@@ -317,7 +324,7 @@ int recordResult(const HighScoreEntry &result)
             rows[j + 1] = rows[j];
         rows[p] = result;
         if (!game.filesReadOnly)
-            logSave(game.highScorePath, writeWholeFile(game.highScorePath, highScoresText()));
+            saveText(game.highScorePath, highScoresText());
     }
     unlockFolder(lock);
     return p < HighScoreRows ? p : NoSelection;

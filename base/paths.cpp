@@ -3,6 +3,7 @@
 
 #include "base/files.h"
 #include "base/platform.h"
+#include "base/save.h"
 #include "base/state.h"
 
 std::string pathUpToLast(const std::string &path, char separator)
@@ -46,7 +47,8 @@ void chooseDataDir()
         return;
     }
     game.dataDir = own;
-    // What the player had beside the game goes on from the player's own folder.
+    // What the player had beside the game goes on from the player's own folder: copied as it
+    // is, saved as every kept file is.
     for (const char *name : {"opt.dat", "dex.dll", "controls.dat"}) {
         std::string text, mine;
         if (readKeptFile(game.programDir + name, KeptFileBound, text) &&
@@ -58,7 +60,7 @@ void chooseDataDir()
 void openLog()
 {
     // The program's folder unless start-up chose another one for the kept files.
-    game.logPath = (game.dataDir.empty() ? game.programDir : game.dataDir) + "log.txt";
+    game.logPath = logPathIn(game.dataDir.empty() ? game.programDir : game.dataDir);
     if (game.filesReadOnly) {
         game.logFile.close();
         game.logFile.clear();
@@ -73,6 +75,8 @@ void openLog()
             game.logFile << "No folder to keep new files in: " << game.dataDir
                          << " cannot be written, and no folder of the player's own can be made\n";
     } else {
-        game.logFile << "Settings, scores and this log are kept in " << game.dataDir << "\n";
+        bool beside = game.logPath.compare(0, game.dataDir.size(), game.dataDir) == 0;
+        game.logFile << (beside ? "Settings, scores and this log are kept in " : "Settings and scores are kept in ")
+                     << game.dataDir << "\n";
     }
 }

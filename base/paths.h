@@ -3,13 +3,6 @@
 
 #include <string>
 
-// What separates folders in the executable's path on this platform.
-#ifdef _WIN32
-const char PathSeparator = '\\';
-#else
-const char PathSeparator = '/';
-#endif
-
 // The path cut after its last `separator`, the separator kept; empty when it holds none.
 std::string pathUpToLast(const std::string &path, char separator);
 
@@ -27,7 +20,8 @@ std::string programDirOf(const std::string &path);
 void chooseDataDir();
 
 // Opens game.logFile on dataDir (or, before one is chosen, programDir) + "log.txt", truncating
-// it, closing a log opened earlier; never through a link, and only onto a regular file. Every
-// later piece is written through to the file at once. Its one line, only where the kept files
-// are not beside the game, says where they are, or that new ones cannot be kept.
+// it, closing a log opened earlier; never through a link, and only onto a regular file. In the
+// browser the log's lines go to its console (logPathIn). Every later piece is written through to
+// the file at once. Its one line, only where the kept files are not beside the game, says where
+// they are, or that new ones cannot be kept.
 void openLog();

@@ -1,5 +1,6 @@
-// platform_posix.cpp: the system calls of the game on Linux and other POSIX systems: its own path, its folders, files read, saved and locked safely, and the endings that come from outside.
+// platform_posix.cpp: the system calls of the game on Linux and other POSIX systems: its own path, its folders, files read safely, the pieces of a save, folder locks, and the endings that come from outside.
 #include "base/platform.h"
+#include "base/files_unix.h"
 
 #include <cerrno>
 #include <csignal>
@@ -130,118 +131,66 @@ bool readKeptFile(const std::string &path, size_t bound, std::string &text)
 {
     text.clear();
     int fd = openKept(path, O_RDONLY);
-    if (fd < 0)
-        return false;
-    struct stat info;
-    bool regular = fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
-    if (regular)
-        text.resize(bound);
-    size_t done = 0;
-    while (regular && done < bound) {
-        ssize_t got = read(fd, &text[done], bound - done);
-        if (got < 0 && errno == EINTR)
-            continue;
-        if (got <= 0)
-            break;
-        done += static_cast<size_t>(got);
-    }
-    text.resize(done);
-    close(fd);
-    return regular;
+    return fd >= 0 && readOpenedKeptFile(fd, bound, text);
 }
 
-// Writes all of `text` from the start of the open file, then cuts the file after it: a save cut
-// short between the two leaves the new text whole, followed by a rest of the old one that
-// reading never reaches, as it stops after the last field. 0, or the error that stopped it.
-static int writeFromStart(int fd, const std::string &text)
+Found openExistingFile(const std::string &path, FileHandle &file, FileError &error)
 {
-    size_t done = 0;
-    while (done < text.size()) {
-        ssize_t written = pwrite(fd, text.data() + done, text.size() - done, static_cast<off_t>(done));
-        if (written < 0 && errno == EINTR)
-            continue;
-        if (written < 0)
-            return errno;
-        if (written == 0)
-            return EIO;
-        done += static_cast<size_t>(written);
-    }
-    if (ftruncate(fd, static_cast<off_t>(text.size())) != 0 || fsync(fd) != 0)
+    int fd = openKept(path, O_WRONLY);
+    file = fd >= 0 ? fd : NoFile;
+    error = fd == -1 ? errno : 0;
+    if (fd >= 0)
+        return Found::File;
+    if (fd == LinkNotFollowed)
+        return Found::LinkRefused;
+    if (error == ENOENT)
+        return Found::Missing;
+    // A folder, or a FIFO or device with nothing at its other end.
+    return error == EISDIR || error == ENXIO ? Found::NotAFile : Found::Failed;
+}
+
+FileKind fileKind(FileHandle file, const std::string &path)
+{
+    struct stat info, name;
+    if (fstat(descriptor(file), &info) != 0 || !S_ISREG(info.st_mode))
+        return FileKind::NotRegular;
+    bool oneName = lstat(path.c_str(), &name) == 0 && !S_ISLNK(name.st_mode) && info.st_nlink == 1;
+    return oneName ? FileKind::OneName : FileKind::SeveralNames;
+}
+
+FileError createNewFile(const std::string &path, FileHandle like, FileHandle &file)
+{
+    file = NoFile;
+    int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+    if (fd < 0)
         return errno;
+    struct stat made, old;
+    bool kept = fstat(fd, &made) == 0;
+    if (kept && like != NoFile) {
+        kept = fstat(descriptor(like), &old) == 0;
+        if (kept && (made.st_uid != old.st_uid || made.st_gid != old.st_gid))
+            kept = fchown(fd, old.st_uid, old.st_gid) == 0;
+        if (kept)
+            kept = fchmod(fd, old.st_mode & 07777) == 0;
+    }
+    if (!kept) {
+        int error = errno;
+        close(fd);
+        unlink(path.c_str());
+        return error;
+    }
+    file = fd;
     return 0;
 }
 
-enum class Renamed { Done, NoTemporary, Failed };
-
-// A temporary file beside `path`, given the owner and mode of `old` when there is an old file,
-// then renamed over `path`: a save cut short leaves the old file or the new one, never half of
-// one. NoTemporary when the folder, or the old file's owner, does not allow such a file.
-// `error` receives what went wrong.
-static Renamed replaceByRename(const std::string &path, const std::string &text, const struct stat *old, int &error)
+FileError flushFile(FileHandle file)
 {
-    std::string temporary = path + ".new";
-    // Whatever lies under that name (left by a save cut short, or put there by someone else) is
-    // taken away, never opened: the new file is made afresh, or not at all.
-    unlink(temporary.c_str());
-    int fd = open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
-    if (fd < 0) {
-        error = errno;
-        return Renamed::NoTemporary;
-    }
-    struct stat made;
-    bool kept = fstat(fd, &made) == 0;
-    if (kept && old && (made.st_uid != old->st_uid || made.st_gid != old->st_gid))
-        kept = fchown(fd, old->st_uid, old->st_gid) == 0;
-    if (kept && old)
-        kept = fchmod(fd, old->st_mode & 07777) == 0;
-    if (!kept) {
-        error = errno;
-        close(fd);
-        unlink(temporary.c_str());
-        return Renamed::NoTemporary;
-    }
-    error = writeFromStart(fd, text);
-    if (close(fd) != 0 && error == 0)
-        error = errno;
-    if (error == 0 && std::rename(temporary.c_str(), path.c_str()) == 0)
-        return Renamed::Done;
-    if (error == 0)
-        error = errno;
-    unlink(temporary.c_str());
-    return Renamed::Failed;
+    return fsync(descriptor(file)) == 0 ? 0 : errno;
 }
 
-// The system's words for an error number; the empty text for none.
-static std::string failure(int error)
+FileError replaceFile(const std::string &path, const std::string &replacement)
 {
-    return error ? std::strerror(error) : std::string();
-}
-
-std::string writeWholeFile(const std::string &path, const std::string &text)
-{
-    int error = 0;
-    int fd = openKept(path, O_WRONLY);
-    if (fd == LinkNotFollowed)
-        return "a link of another user in a folder that others may write";
-    if (fd < 0) {
-        error = errno;
-        if (error == ENOENT)
-            replaceByRename(path, text, nullptr, error);
-        // A folder, or a FIFO or device with nothing at its other end.
-        return error == EISDIR || error == ENXIO ? "not a file" : failure(error);
-    }
-    struct stat old;
-    if (fstat(fd, &old) != 0 || !S_ISREG(old.st_mode)) {
-        close(fd);
-        return "not a file";
-    }
-    // A rename would cut a link to the file, or one of its other names, loose from the new text.
-    struct stat name;
-    bool plain = lstat(path.c_str(), &name) == 0 && !S_ISLNK(name.st_mode) && old.st_nlink == 1;
-    if (!plain || replaceByRename(path, text, &old, error) == Renamed::NoTemporary)
-        error = writeFromStart(fd, text);
-    close(fd);
-    return failure(error);
+    return std::rename(replacement.c_str(), path.c_str()) == 0 ? 0 : errno;
 }
 
 int lockFolder(const std::string &folder)

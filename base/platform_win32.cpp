@@ -1,4 +1,4 @@
-// platform_win32.cpp: the system calls of the game on Windows: its own path, its folders, and files read, saved and locked safely, every name in UTF-16.
+// platform_win32.cpp: the system calls of the game on Windows: its own path, its folders, files read safely, the pieces of a save and folder locks, every name in UTF-16.
 #include "base/platform.h"
 
 #include <windows.h>
@@ -165,96 +165,112 @@ bool readKeptFile(const std::string &path, size_t bound, std::string &text)
     return regular;
 }
 
-// Writes all of `text` from the start of the open file, cuts the file after it and flushes it.
-// ERROR_SUCCESS, or the error that stopped it.
-static DWORD writeFromStart(HANDLE file, const std::string &text)
+const char PathSeparator = '\\';
+const char TextLineEnd[] = "\r\n";
+
+std::string fileErrorWords(FileError error)
+{
+    return failure(static_cast<DWORD>(error));
+}
+
+static HANDLE handleOf(FileHandle file)
+{
+    return reinterpret_cast<HANDLE>(file);
+}
+
+static FileError lastError()
+{
+    return static_cast<FileError>(GetLastError());
+}
+
+Found openExistingFile(const std::string &path, FileHandle &file, FileError &error)
+{
+    std::wstring name = widePath(path);
+    HANDLE opened = openKept(name, GENERIC_WRITE, OPEN_EXISTING);
+    error = opened == INVALID_HANDLE_VALUE ? lastError() : 0;
+    // A read-only file is refused as Windows refuses it, also where the system underneath would
+    // let it be written (Wine run by root).
+    BY_HANDLE_FILE_INFORMATION info;
+    if (opened != INVALID_HANDLE_VALUE && GetFileInformationByHandle(opened, &info) &&
+        (info.dwFileAttributes & FILE_ATTRIBUTE_READONLY)) {
+        CloseHandle(opened);
+        opened = INVALID_HANDLE_VALUE;
+        error = ERROR_ACCESS_DENIED;
+    }
+    file = opened == INVALID_HANDLE_VALUE ? NoFile : reinterpret_cast<FileHandle>(opened);
+    if (file != NoFile)
+        return Found::File;
+    if (error == ERROR_FILE_NOT_FOUND)
+        return Found::Missing;
+    // A folder refuses to be opened for writing; its attributes tell it from a file the player
+    // may not write.
+    DWORD attributes = GetFileAttributesW(name.c_str());
+    bool folder = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+    return folder ? Found::NotAFile : Found::Failed;
+}
+
+// A file reached through a link is a reparse point, which regularFile refuses: only other names
+// count here.
+FileKind fileKind(FileHandle file, const std::string &)
+{
+    DWORD links = 0;
+    if (!regularFile(handleOf(file), links))
+        return FileKind::NotRegular;
+    return links == 1 ? FileKind::OneName : FileKind::SeveralNames;
+}
+
+// The new file's rights come from its folder; ReplaceFileW gives it the old file's.
+FileError createNewFile(const std::string &path, FileHandle, FileHandle &file)
+{
+    HANDLE made = CreateFileW(widePath(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                              FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+    file = made == INVALID_HANDLE_VALUE ? NoFile : reinterpret_cast<FileHandle>(made);
+    return file == NoFile ? lastError() : 0;
+}
+
+FileError writeFromStart(FileHandle file, const std::string &bytes)
 {
     LARGE_INTEGER start = {};
-    if (!SetFilePointerEx(file, start, nullptr, FILE_BEGIN))
-        return GetLastError();
+    if (!SetFilePointerEx(handleOf(file), start, nullptr, FILE_BEGIN))
+        return lastError();
     size_t done = 0;
-    while (done < text.size()) {
+    while (done < bytes.size()) {
+        DWORD want = static_cast<DWORD>(bytes.size() - done < 0x10000000 ? bytes.size() - done : 0x10000000);
         DWORD written = 0;
-        if (!WriteFile(file, text.data() + done, static_cast<DWORD>(text.size() - done), &written, nullptr))
-            return GetLastError();
+        if (!WriteFile(handleOf(file), bytes.data() + done, want, &written, nullptr))
+            return lastError();
         if (written == 0)
             return ERROR_WRITE_FAULT;
         done += written;
     }
-    if (!SetEndOfFile(file) || !FlushFileBuffers(file))
-        return GetLastError();
-    return ERROR_SUCCESS;
+    return SetEndOfFile(handleOf(file)) ? 0 : lastError();
 }
 
-enum class Renamed { Done, NoTemporary, Failed };
-
-// A temporary file beside `path`, written and flushed, then put in the old file's place (keeping
-// the old file's rights and attributes where there is one): a save cut short leaves the old file
-// or the new one, never half of one. NoTemporary when the folder does not allow such a file.
-static Renamed replaceByRename(const std::wstring &path, const std::string &text, bool old, DWORD &error)
+FileError flushFile(FileHandle file)
 {
-    std::wstring temporary = path + L".new";
-    // Whatever lies under that name (left by a save cut short, or put there by someone else) is
-    // taken away, never opened: the new file is made afresh, or not at all.
-    DeleteFileW(temporary.c_str());
-    HANDLE file = CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                              FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
-        error = GetLastError();
-        return Renamed::NoTemporary;
-    }
-    error = writeFromStart(file, text);
-    if (!CloseHandle(file) && error == ERROR_SUCCESS)
-        error = GetLastError();
-    if (error == ERROR_SUCCESS) {
-        if (old && ReplaceFileW(path.c_str(), temporary.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr))
-            return Renamed::Done;
-        if (MoveFileExW(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-            return Renamed::Done;
-        error = GetLastError();
-    }
-    DeleteFileW(temporary.c_str());
-    return Renamed::Failed;
+    return FlushFileBuffers(handleOf(file)) ? 0 : lastError();
 }
 
-std::string writeWholeFile(const std::string &path, const std::string &text)
+FileError closeFile(FileHandle file)
 {
-    std::wstring name = widePath(path);
-    DWORD error = ERROR_SUCCESS;
-    // Opened for writing first, as on every system: a file the player may not write (read-only,
-    // or denied by its rights) is left alone.
-    HANDLE file = openKept(name, GENERIC_WRITE, OPEN_EXISTING);
-    if (file == INVALID_HANDLE_VALUE) {
-        error = GetLastError();
-        if (error == ERROR_FILE_NOT_FOUND) {
-            replaceByRename(name, text, false, error);
-            return failure(error);
-        }
-        DWORD attributes = GetFileAttributesW(name.c_str());
-        bool folder = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
-        return folder ? "not a file" : failure(error);
-    }
-    DWORD links = 0;
-    if (!regularFile(file, links)) {
-        CloseHandle(file);
-        return "not a file";
-    }
-    // A file of several names is rewritten in place: a new file would cut the others loose.
-    if (links == 1) {
-        CloseHandle(file);
-        if (replaceByRename(name, text, true, error) != Renamed::NoTemporary)
-            return failure(error);
-        file = openKept(name, GENERIC_WRITE, OPEN_EXISTING);
-        if (file == INVALID_HANDLE_VALUE || !regularFile(file, links)) {
-            error = GetLastError();
-            if (file != INVALID_HANDLE_VALUE)
-                CloseHandle(file);
-            return file == INVALID_HANDLE_VALUE ? failure(error) : "not a file";
-        }
-    }
-    error = writeFromStart(file, text);
-    CloseHandle(file);
-    return failure(error);
+    return CloseHandle(handleOf(file)) ? 0 : lastError();
+}
+
+FileError replaceFile(const std::string &path, const std::string &replacement)
+{
+    std::wstring name = widePath(path), with = widePath(replacement);
+    // ReplaceFileW keeps the old file's rights and attributes; where there is no old file (or it
+    // refuses), the new one is moved into its place.
+    if (ReplaceFileW(name.c_str(), with.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr))
+        return 0;
+    if (MoveFileExW(with.c_str(), name.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        return 0;
+    return lastError();
+}
+
+bool removeFile(const std::string &path)
+{
+    return DeleteFileW(widePath(path).c_str()) != 0;
 }
 
 // The folder locks held, by the number lockFolder gave out for them.
@@ -309,14 +325,15 @@ bool openLogFile(std::ofstream &log, const std::string &path)
     log.clear();
     std::wstring name = widePath(path);
     // Held open, unshared for deleting and renaming, while the stream opens it: the name then
-    // leads to the very file checked here.
+    // leads to the very file checked here. The stream is in text mode: its lines end in CR LF,
+    // as Windows' text files do.
     HANDLE file = CreateFileW(name.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
                               FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
     if (file == INVALID_HANDLE_VALUE)
         return false;
     DWORD links = 0;
     if (regularFile(file, links) && SetEndOfFile(file))
-        log.open(std::filesystem::path(name), std::ios::out | std::ios::trunc | std::ios::binary);
+        log.open(std::filesystem::path(name), std::ios::out | std::ios::trunc);
     CloseHandle(file);
     return log.is_open();
 }

@@ -5,6 +5,7 @@
 #include <fstream>
 #include <string>
 
+#include "base/keycodes.h"
 #include "base/media.h"
 
 // SDL_mixer's handle types, named here so that the record does not pull in the mixer's header.
@@ -221,20 +222,64 @@ struct Input {
     bool focusLost;       // the window lost the keyboard, or was minimised or hidden
 };
 
+// Where the gamepad's buttons, pad and stick stand.
+struct PadState {
+    uint32_t buttons;         // bit b: button b is down
+    int32_t hatX;             // the pad: -1 left, 1 right; -1 up, 1 down
+    int32_t hatY;
+    uint32_t padButtons;      // where the pad is four buttons: bit d, direction d held (up, down, left, right)
+    int32_t stickX;           // the left stick, -32768..32767
+    int32_t stickY;
+};
+
 // A gamepad (an SDL joystick) as the input fence follows it from its events.
 struct Gamepad {
     bool present;             // one was found at start-up
     std::string name;
     int32_t startButton;      // its Start and Back (or Select) buttons, by its layout
     int32_t backButton;
-    uint32_t buttonsHeld;     // bit b: button b is down
-    int32_t hatX;             // the pad: -1 left, 1 right; -1 up, 1 down
-    int32_t hatY;
-    int32_t stickX;           // the left stick, -32768..32767
-    int32_t stickY;
-    uint32_t pending;         // actions pressed on it since the last frame that took an event
-    int32_t pendingButton;    // and the last button pressed since then, or -1
+    int32_t padButton = -1;   // the first of the four buttons that are its pad (up, down, left, right), or -1: a hat
+    PadState now;             // as its events left it
+    PadState seen;            // as the screens see it: as it stood when SDL last looked at the queue
+    uint32_t pending;         // actions pressed on it since SDL last looked
+    int32_t pendingButton = -1;  // and the last button pressed since then, or -1
     uint32_t latched;         // actions spent: not held until their buttons are let go
+    uint32_t letGo;           // actions spent whose buttons were let go since
+};
+
+// An event the input fence took from SDL, waiting for a frame that takes one.
+enum EventKind { OtherEvent, QuitEvent, ExposeEvent, MotionEvent, ButtonDownEvent, KeyDownEvent, KeyUpEvent };
+struct QueuedEvent {
+    EventKind kind;
+    int32_t code;         // the key of a key event (0: one the game has no code for), the mouse button
+    int32_t x;            // where the pointer moved to, in the window's pixels
+    int32_t y;
+    uint32_t number;      // its place among all the events taken from SDL, from 1
+};
+
+// Events wait for a frame that takes one as they would in SDL's own queue, which holds as many.
+const int EventQueueSize = 128;
+
+// The input fence's own state: the events waiting, the keys as the screens see them, which keys
+// are spent, and what this frame's screen read.
+struct Fence {
+    QueuedEvent queue[EventQueueSize];  // the events not yet taken, oldest first
+    int32_t queued;
+    uint32_t eventsTaken;               // the number of the last event taken from SDL
+    uint32_t eventNumber;               // the number of the event this frame took
+    uint8_t table[KeyCodes];        // the keys held as SDL's table stood when SDL last looked
+    bool spent[KeyCodes];           // the key acted: it reads as up until it is let go
+    uint32_t spentAt[KeyCodes];     // the last event taken from SDL when it was spent: the key's
+                                        // presses up to that one are spent too
+    bool letGo[KeyCodes];           // a spent key went up since it was spent
+    bool hadFocus;                      // the window had the keyboard and was shown at the last look
+    ScreenName screen;                  // the screen and page this frame's input came to
+    PageName page;
+    uint32_t pressRead;                 // this frame's acting reads that answered yes: presses,
+    uint32_t heldRead;                  // held actions,
+    bool anyKeyRead;                    // any character key held,
+    bool keyRead;                       // the key pressed, the button pressed
+    bool buttonRead;
 };
 
 // The music a change of screen asks for; played, from its start, after the screen's frame.
@@ -331,6 +376,8 @@ struct GameState {
     PageName MenuPage;            // the page of the intro screen
     bool videoModePending;        // the window is built anew at the end of this pass
     uint32_t nextFrameDue;        // SDL tick at which the next pass is due
+    uint32_t passDueAt;           // the browser: SDL tick from which the next pass may run, where the
+                                  // desktop would sleep until then (app/loop_web.cpp)
     std::string programDir;       // directory of the executable with its separator, or empty
     std::string dataDir;          // where opt.dat, dex.dll and log.txt are kept
     bool filesReadOnly;           // opt.dat and dex.dll are read but never saved, and no log is kept
@@ -341,10 +388,10 @@ struct GameState {
     std::string logPath;
     std::ofstream logFile;
 
-    // --- Kept between runs in opt.dat and dex.dll ---------------------------------------
+    // --- Kept between runs in opt.dat, dex.dll and controls.dat --------------------------
     Settings settings;
     HighScoreTable highScores;
-    Controls controls;            // kept in controls.dat
+    Controls controls;
 
     // --- Window layer ------------------------------------------------------------------
     bool windowOpen;              // an OpenGL window was made by the last initVideo or setVideoMode
@@ -382,11 +429,12 @@ struct GameState {
     // --- Start-up media on worker threads, handed over and dropped during start-up ----
     StartLoading startLoading;
 
-    // --- Input: written by the input fence at the start of each screen's frame ----------
+    // --- Input: written by the input fence (input/) alone, around each screen's frame ------
     Input input;
     int32_t mouseX;               // the pointer's last position in screen pixels
     int32_t mouseY;
     Gamepad gamepad;
+    Fence fence;                  // the input fence's own: read and written by input/ alone
 
     // --- The menus: what the keys lit, and what a page waits for ---------------------------
     int32_t menuSelection = NoSelection;  // the item the keys or the gamepad moved to
@@ -411,5 +459,6 @@ struct GameState {
     Round round;
 };
 
-// The record. As a global it starts zero-filled, with `running` true.
+// The record. As a global it starts zero-filled, but for the fields given a start value above:
+// `running` true, and no item, row or gamepad button (NoSelection, -1) where zero is one.
 extern GameState game;

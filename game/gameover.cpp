@@ -47,10 +47,9 @@ static const std::string PadLetters = "abcdefghijklmnopqrstuvwxyz ";
 static int padLetter(bool &erase)
 {
     Round &r = game.round;
-    uint32_t pad = game.input.padPressed;
-    int step = (pad & actionBit(MenuDown)) ? 1 : (pad & actionBit(MenuUp)) ? -1 : 0;
-    erase = pad & (actionBit(MenuLeft) | actionBit(MenuBack));
-    if (pad & actionBit(MenuRight) || (step && r.playerName.empty()))
+    int step = padPressed(MenuDown) ? 1 : padPressed(MenuUp) ? -1 : 0;
+    erase = padPressed(MenuLeft) || padPressed(MenuBack);
+    if (padPressed(MenuRight) || (step && r.playerName.empty()))
         return 'a';
     if (step) {
         size_t at = PadLetters.find(r.playerName.back());
@@ -60,17 +59,27 @@ static int padLetter(bool &erase)
     return 0;
 }
 
-// Keys act on release: a character key adds its character (letters arrive as lower-case
-// codes; the keys from 256 up, arrows, keypad, function keys, type nothing), backspace erases
-// the last one, Return or keypad Enter confirms.
+// The keys whose release types their character into a name: "B" to "z" (letters arrive as their
+// small letters; "[", "\", "]", "^", "_" and "`" lie between), and the space.
+static const int FirstNameCharacter = 'B';
+static const int LastNameCharacter = 'z';
+
+static bool nameCharacter(int k)
+{
+    return (k >= FirstNameCharacter && k <= LastNameCharacter) || k == ' ';
+}
+
+// Keys act on release: a character key adds its character (the keys from 256 up, arrows,
+// keypad, function keys, type nothing), backspace erases the last one, Return or keypad Enter
+// confirms.
 static void nameEntry()
 {
     Round &r = game.round;
     bool padErase = false;
     int padAdd = padLetter(padErase);
-    bool confirm = released(Confirm) || (game.input.padPressed & actionBit(Confirm));
-    int k = padAdd ? padAdd : game.input.typed;
-    if (!confirm && ((k >= 66 && k <= 122) || k == ' ') && r.nameLength < MaxNameLength) {
+    bool confirm = released(Confirm) || padPressed(Confirm);
+    int k = padAdd ? padAdd : typed();
+    if (!confirm && nameCharacter(k) && r.nameLength < MaxNameLength) {
         r.nameLength++;
         r.playerName += static_cast<char>(k);
     } else if (!confirm && (released(Erase) || padErase) && !r.playerName.empty()) {

@@ -19,8 +19,9 @@ static void leaveGame()
 
 // A pause key or button pauses and goes on; losing the keyboard, being minimised or hidden
 // pauses. While paused nothing moves, the well shows empty with the keys that go on, and the
-// music and effects wait.
-static bool paused()
+// music and effects wait. Returns whether the game is paused, having put the paused picture
+// into the view when it is.
+static bool followPause()
 {
     Round &r = game.round;
     if (game.input.pauseKey)
@@ -40,10 +41,10 @@ static bool paused()
 
 void updatePlay()
 {
-    // Escape is taken: the main menu, which quits while Escape is held, does not see it.
+    // Escape acts once: the main menu, which quits while Escape is held, does not see it.
     PlayActions actions = {pressed(Turn),  pressed(TurnBack), held(MoveLeft),
-                           held(MoveRight), held(Drop),       takeHeld(Leave)};
-    if (paused()) {
+                           held(MoveRight), held(Drop),       heldOnce(Leave)};
+    if (followPause()) {
         if (actions.leave)
             leaveGame();
         return;

@@ -5,7 +5,7 @@
 #include "base/state.h"
 #include "game/play.h"
 #include "gfx/sprite.h"
-#include "input/keys.h"
+#include "base/keycodes.h"
 #include "text/text.h"
 
 // The glow under the falling block, added as light. (Marked cells and the panel's numbers

@@ -8,7 +8,7 @@ const LevelRow LevelTable[LastLevel] = {
     {6, 60}, {8, 40}, {10, 30}, {12, 25}, {14, 18}, {16, 12}, {18, 9}, {20, 6},
 };
 
-// Held keys are read when moveTick has passed this, that is every fourth frame.
+// The held moves and drop apply when moveTick has passed this, that is every fourth frame.
 static const int32_t KeyCheckAfter = 3;
 
 // The countdown value at which the marked cells go.
@@ -169,8 +169,9 @@ static bool cellEmpty(int column, int row)
     return game.round.board[column][row] == EmptyCell;
 }
 
-// The held arrows and the drop, every fourth frame.
-static void readHeldKeys(const PlayActions &a)
+// Every fourth frame: the held moves step the block a column where the cells beside it are empty,
+// and the held drop starts it dropping; a half still falling after its other half landed drops.
+static void applyHeldMoves(const PlayActions &a)
 {
     Round &r = game.round;
     FallingBlock &b = r.block;
@@ -284,7 +285,7 @@ PlayOutcome playFrame(const PlayActions &a, PlayView &shown)
     else if (a.turnBack)
         turn(true);
     if (r.moveTick > KeyCheckAfter)
-        readHeldKeys(a);
+        applyHeldMoves(a);
     r.moveTick++;
     shown.block = r.block;
     landHalves(a, outcome);

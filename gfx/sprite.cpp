@@ -8,6 +8,7 @@
 
 #include "SDL.h"
 #include "base/config.h"
+#include "base/platform.h"
 #include "base/state.h"
 #include "gfx/image.h"
 
@@ -86,11 +87,9 @@ static SDL_Surface *convertToRgba(SDL_Surface *image)
 static void copyIntoTexture(SDL_Surface *surface, GLenum format)
 {
     glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
-    if (SDL_MUSTLOCK(surface))
-        SDL_LockSurface(surface);
+    lockImage(surface);
     glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, surface->w, surface->h, format, GL_UNSIGNED_BYTE, surface->pixels);
-    if (SDL_MUSTLOCK(surface))
-        SDL_UnlockSurface(surface);
+    unlockImage(surface);
 }
 
 // Makes a rectangle of the bound texture transparent black, a band of rows at a time.
@@ -142,8 +141,8 @@ static GLuint uploadTexture(SDL_Surface *image, int32_t width, int32_t height, b
     }
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, TextureEdges);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, TextureEdges);
     return name;
 }
 
@@ -161,9 +160,11 @@ void startDecodingPictures()
     StartLoading &loading = game.startLoading;
     for (int i = 0; i < StartPictureCount; i++)
         loading.picturePaths[i] = game.programDir + game.mediaDir + PictureFiles[i];
-    loading.pictureWorker = SDL_CreateThread(decodeStartPictures, nullptr);
+    loading.pictureWorker = startWorker(decodeStartPictures);
+    // No thread to be had (the browser has none): each load decodes its own picture, in its turn.
     if (!loading.pictureWorker)
-        decodeStartPictures(nullptr);  // no thread to be had: decode them here and now
+        for (std::string &path : loading.picturePaths)
+            path.clear();
 }
 
 // Waits for the picture worker, if one runs; after this the main thread owns its pictures.

@@ -5,7 +5,6 @@
 #include <GL/glu.h>
 
 #include <algorithm>
-#include <cstring>
 
 #include "SDL.h"
 #include "base/config.h"
@@ -14,9 +13,6 @@
 
 static const Uint32 WindowedFlags = SDL_HWSURFACE | SDL_OPENGL | SDL_ASYNCBLIT;
 static const Uint32 FullscreenFlags = WindowedFlags | SDL_FULLSCREEN;
-
-// The window has the pointer and the keyboard and is not minimised.
-static const Uint8 FullFocus = SDL_APPMOUSEFOCUS | SDL_APPINPUTFOCUS | SDL_APPACTIVE;
 
 static Uint32 videoFlags(int32_t fullscreen)
 {
@@ -53,18 +49,6 @@ PictureRect pictureIn(int32_t windowWidth, int32_t windowHeight)
             static_cast<int32_t>(width), static_cast<int32_t>(height)};
 }
 
-// The window for a mode: as large as fits the desktop, or the whole desktop, where it is known.
-static void sizeWindow(int32_t fullscreen)
-{
-    if (fullscreen && game.desktopWidth > 0 && game.desktopHeight > 0) {
-        game.windowWidth = game.desktopWidth;
-        game.windowHeight = game.desktopHeight;
-    } else {
-        windowSize(game.desktopWidth, game.desktopHeight, game.windowWidth, game.windowHeight);
-    }
-    game.picture = pictureIn(game.windowWidth, game.windowHeight);
-}
-
 // Starts SDL's video. The classic library connects to the X server twice in a row, and a server
 // may hang up on the second connection while it still closes the first: a few quick tries get
 // past that, where a refusal would lose the desktop's size or the window itself.
@@ -78,19 +62,6 @@ static bool startVideo()
     return true;
 }
 
-// The desktop's size before the game's window changes anything; 0 x 0 where SDL cannot tell.
-static void readDesktop()
-{
-    game.desktopWidth = game.desktopHeight = 0;
-    if (!startVideo())
-        return;
-    const SDL_VideoInfo *info = SDL_GetVideoInfo();
-    if (info && info->current_w > 0 && info->current_h > 0) {
-        game.desktopWidth = info->current_w;
-        game.desktopHeight = info->current_h;
-    }
-}
-
 // SDL's reason for the last failure, for a line of the log of its own.
 static std::string sdlReason()
 {
@@ -99,18 +70,13 @@ static std::string sdlReason()
 }
 
 // One try at the window in a mode: the empty text when it was made where the player sees it,
-// else why not. SDL 2's stand-in for SDL 1.2 falls back, without a display, to a driver that
-// draws off the screen: its window counts as none.
+// else why not.
 static std::string tryWindow(int32_t fullscreen)
 {
     SDL_ClearError();
     if (!SDL_SetVideoMode(game.windowWidth, game.windowHeight, 0, videoFlags(fullscreen)))
         return sdlReason();
-    char driver[32] = "";
-    SDL_VideoDriverName(driver, sizeof driver);
-    if (std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0)
-        return std::string("SDL's video driver ") + driver + " shows no window";
-    return std::string();
+    return windowRefused();
 }
 
 // Makes the window in the mode asked for; a fullscreen window that cannot be made is made
@@ -141,7 +107,9 @@ bool initVideo(const std::string &caption, int32_t width, int32_t height, int32_
     game.windowFullscreen = fullscreen;
     game.windowWidth = width;
     game.windowHeight = height;
-    readDesktop();
+    game.desktopWidth = game.desktopHeight = 0;
+    if (startVideo())
+        readDesktop();
 
     if (makeWindow(fullscreen))
         game.logFile << "Video initialize OK\n";
@@ -151,7 +119,8 @@ bool initVideo(const std::string &caption, int32_t width, int32_t height, int32_
         game.logFile << "Unable initialize SDL video\n" << sdlReason() << "\n";
     else
         game.logFile << "SDL video initialize OK\n";
-    applyGlState();
+    if (game.windowOpen)
+        applyGlState();
     return game.windowOpen;
 }
 
@@ -163,7 +132,8 @@ bool setVideoMode(const std::string &caption, int32_t fullscreen)
     startVideo();
     makeWindow(fullscreen);
     SDL_WM_SetCaption(caption.c_str(), nullptr);
-    applyGlState();
+    if (game.windowOpen)
+        applyGlState();
     return game.windowOpen;
 }
 
@@ -174,11 +144,16 @@ void reportNoWindow()
                (game.logFile.good() ? "the details are in its log, " : "no log could be written to ") + game.logPath);
 }
 
-void applyGlState()
+void applyViewport()
 {
     // The picture's rectangle, counted from the window's bottom-left corner as OpenGL counts.
     const PictureRect &p = game.picture;
     glViewport(p.left, game.windowHeight - p.top - p.height, p.width, p.height);
+}
+
+void applyGlState()
+{
+    applyViewport();
     glClearColor(0.0f, 0.0f, 0.0f, 0.5f);
     glClearDepth(1.0);
     glHint(GL_PERSPECTIVE_CORRECTION_HINT, GL_NICEST);
@@ -191,27 +166,6 @@ void applyGlState()
     gluPerspective(45.0, static_cast<double>(ScreenWidth) / ScreenHeight, 0.1f, 10.0);
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
-}
-
-int32_t pollAppRestore()
-{
-    if (game.windowFullscreen != 1)
-        return 0;
-    // Each stage reads the focus afresh, so one call may pass through several.
-    if (game.focusState == AwaitFocus && SDL_GetAppState() == FullFocus)
-        game.focusState = Focused;
-    if (game.focusState == Focused && SDL_GetAppState() != FullFocus)
-        game.focusState = FocusLost;
-    if (game.focusState == FocusLost && SDL_GetAppState() == FullFocus) {
-        game.focusState = AwaitFocus;
-        return 1;
-    }
-    return 0;
-}
-
-void showPointer(bool shown)
-{
-    SDL_ShowCursor(shown ? SDL_ENABLE : SDL_DISABLE);
 }
 
 void clearBars()

@@ -33,11 +33,31 @@ void clearBars();
 // window, and where its log is; the log gets a last line.
 void reportNoWindow();
 
+// The fixed OpenGL state all drawing relies on.
+void applyGlState();
+
+// OpenGL's drawing into game.picture, the picture's place in the window (a part of applyGlState).
+void applyViewport();
+
+// --- The system's side (gfx/window_desktop.cpp, gfx/window_web.cpp) ----------------------------
+
 // Once per frame: 1 when a fullscreen window got the whole focus back and must be rebuilt.
 int32_t pollAppRestore();
 
 // Shows or hides the pointer over the window.
 void showPointer(bool shown);
 
-// The fixed OpenGL state all drawing relies on.
-void applyGlState();
+// Reads game.desktopWidth and game.desktopHeight, once SDL's video has started: the desktop
+// before the game's window changes anything; in the browser, the part of the page that the
+// picture may fill, in the screen's own pixels. Left at 0 x 0 where it cannot be told.
+void readDesktop();
+
+// Sizes game.windowWidth, game.windowHeight and game.picture for a window in this mode: on a
+// desktop as large as fits it (windowSize), or the whole desktop; in the browser always the whole
+// of the page's part, as the page itself goes fullscreen.
+void sizeWindow(int32_t fullscreen);
+
+// Why the window SDL_SetVideoMode just made counts as none, or the empty text: SDL 2's stand-in
+// for SDL 1.2 falls back, without a display, to a driver that draws off the screen; a browser may
+// give no WebGL.
+std::string windowRefused();

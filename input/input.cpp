@@ -1,4 +1,4 @@
-// input.cpp: reads SDL's queue, key table and the gamepad once a screen's frame, as actions.
+// input.cpp: SDL's events, key table and gamepad, read once a screen's frame, as the game's actions.
 #include "input/input.h"
 
 #include <cstring>
@@ -6,30 +6,14 @@
 #include "SDL.h"
 #include "base/config.h"
 #include "input/gamepad.h"
+#include "input/keycodes.h"
 #include "input/keys.h"
-
-// Keys with codes from here on (arrows, keypad, function and modifier keys) leave no page.
-static const int FirstUnreadKey = 254;
 
 // The window has the keyboard and is shown.
 static const Uint8 KeyboardAndShown = SDL_APPINPUTFOCUS | SDL_APPACTIVE;
 
-// SDL's table of held keys changes only when SDL looks at the queue. A frame that takes no event
-// still looks (for the gamepad, the pause keys, the focus), but leaves the table as it stands; the
-// changes it saw are put into the table when the next frame takes an event, before SDL looks
-// again, so that the table then reads as if SDL had looked only once.
-static Uint8 seenValue[SDLK_LAST];
-static bool seen[SDLK_LAST];
-
-// Whether the window had the keyboard and was shown at the last look.
-static bool hadFocus;
-
-// Keys spent: each made something happen, and reads as up until it is let go.
-static bool spent[SDLK_LAST];
-
-// The screen and page this frame's input came to: a press is read only there.
-static ScreenName frameScreen;
-static PageName framePage;
+// At most this many events are taken from SDL in one frame, so that no flood holds the frame up.
+static const int MostEventsAFrame = 1024;
 
 // A point of the window as a pixel of the game's screen, which the window shows scaled.
 static int32_t onScreen(int32_t windowCoordinate, int32_t pictureStart, int32_t pictureSize, int32_t screenSize)
@@ -39,191 +23,245 @@ static int32_t onScreen(int32_t windowCoordinate, int32_t pictureStart, int32_t 
     return static_cast<int32_t>((static_cast<int64_t>(windowCoordinate) - pictureStart) * screenSize / pictureSize);
 }
 
-// The window was uncovered, or came back: its picture must be drawn anew.
-static bool exposes(const SDL_Event &event)
-{
-    return event.type == SDL_VIDEOEXPOSE || (event.type == SDL_ACTIVEEVENT && event.active.gain);
-}
-
-// The one event of the frame, as actions, the pointer and the window's close.
-static void translate(const SDL_Event &event)
-{
-    Input &in = game.input;
-    if (event.type == SDL_QUIT) {
-        in.closed = true;
-    } else if (exposes(event)) {
-        in.exposed = true;
-    } else if (event.type == SDL_MOUSEMOTION) {
-        const PictureRect &p = game.picture;
-        game.mouseX = onScreen(event.motion.x, p.left, p.width, ScreenWidth);
-        game.mouseY = onScreen(event.motion.y, p.top, p.height, ScreenHeight);
-        in.pointerMoved = true;
-    } else if (event.type == SDL_MOUSEBUTTONDOWN) {
-        in.clicked = event.button.button == SDL_BUTTON_LEFT;
-    } else if (event.type == SDL_KEYDOWN) {
-        in.pressed = actionsOfKey(event.key.keysym.sym);
-        in.keyDown = event.key.keysym.sym;
-    } else if (event.type == SDL_KEYUP) {
-        int key = event.key.keysym.sym;
-        in.released = actionsOfKey(key);
-        in.typed = key > 0 && key < 256 ? key : 0;
-        if (key > 0 && key < SDLK_LAST)
-            spent[key] = false;   // let go, also when the table shows it pressed again by now
-    }
-}
-
 static bool isGamepadEvent(const SDL_Event &event)
 {
     return event.type == SDL_JOYAXISMOTION || event.type == SDL_JOYHATMOTION || event.type == SDL_JOYBUTTONDOWN ||
            event.type == SDL_JOYBUTTONUP || event.type == SDL_JOYBALLMOTION;
 }
 
-static bool isPauseKey(const SDL_Event &event)
+// An event of SDL's as the fence keeps it.
+static QueuedEvent queuedEvent(const SDL_Event &event)
 {
-    return (event.type == SDL_KEYDOWN || event.type == SDL_KEYUP) && (actionsOfKey(event.key.keysym.sym) & actionBit(Pause));
+    QueuedEvent q = {};
+    q.kind = OtherEvent;
+    if (event.type == SDL_QUIT) {
+        q.kind = QuitEvent;
+    } else if (event.type == SDL_VIDEOEXPOSE || (event.type == SDL_ACTIVEEVENT && event.active.gain)) {
+        q.kind = ExposeEvent;   // uncovered, or back: the picture is drawn anew
+    } else if (event.type == SDL_MOUSEMOTION) {
+        q.kind = MotionEvent;
+        q.x = event.motion.x;
+        q.y = event.motion.y;
+    } else if (event.type == SDL_MOUSEBUTTONDOWN) {
+        q.kind = ButtonDownEvent;
+        q.code = event.button.button;
+    } else if (event.type == SDL_KEYDOWN || event.type == SDL_KEYUP) {
+        q.kind = event.type == SDL_KEYDOWN ? KeyDownEvent : KeyUpEvent;
+        q.code = gameKey(event.key.keysym.sym);
+    }
+    return q;
 }
 
-// Takes the gamepad's events, and the pause keys when watched, out of the queue in every frame,
-// whether or not the frame takes an event; the other events stay, in their order. A waiting
-// expose brings the picture anew at once.
-static void followQueue(bool watchPause)
+// Puts an event at the end of the queue. A full queue makes room by letting a pointer motion go
+// that another one follows at once (nothing would have seen where it pointed); only a queue full
+// of other events loses the new one, as SDL's own queue would.
+static void enqueue(const QueuedEvent &event)
 {
-    SDL_Event events[128];
-    int count = SDL_PeepEvents(events, 128, SDL_GETEVENT, SDL_ALLEVENTS);
-    SDL_Event kept[128];
-    int keptCount = 0;
+    Fence &f = game.fence;
+    QueuedEvent *q = f.queue;
+    if (f.queued == EventQueueSize && event.kind == MotionEvent && q[f.queued - 1].kind == MotionEvent) {
+        q[f.queued - 1] = event;
+        return;
+    }
+    for (int i = 0; f.queued == EventQueueSize && i + 1 < f.queued; i++) {
+        if (q[i].kind == MotionEvent && q[i + 1].kind == MotionEvent) {
+            std::memmove(q + i, q + i + 1, sizeof q[0] * static_cast<size_t>(f.queued - i - 1));
+            f.queued--;
+        }
+    }
+    if (f.queued < EventQueueSize)
+        q[f.queued++] = event;
+}
+
+// Takes everything SDL has into the fence. The gamepad's events are followed at once, and so are
+// the pause keys when the frame watches them; the rest waits in the queue, in its order. A waiting
+// expose brings the picture anew at once.
+static void takeFromSdl(bool watchPause)
+{
+    Fence &f = game.fence;
     Gamepad &pad = game.gamepad;
-    for (int i = 0; i < count; i++) {
-        const SDL_Event &event = events[i];
+    SDL_Event event;
+    for (int n = 0; n < MostEventsAFrame && SDL_PollEvent(&event) == 1; n++) {
+        f.eventsTaken++;
         if (isGamepadEvent(event)) {
             int32_t button;
             uint32_t actions = followGamepad(event, button);
             pad.pending |= actions;
             if (button >= 0)
                 pad.pendingButton = button;
+            pad.letGo |= pad.latched & ~gamepadHeld(pad.now);
             if (watchPause && (actions & actionBit(Pause)))
                 game.input.pauseKey = true;
-        } else if (watchPause && isPauseKey(event)) {
-            game.input.pauseKey = game.input.pauseKey || event.type == SDL_KEYDOWN;
-        } else {
-            game.input.exposed = game.input.exposed || exposes(event);
-            kept[keptCount++] = event;
+            continue;
         }
+        QueuedEvent q = queuedEvent(event);
+        q.number = f.eventsTaken;
+        bool key = q.kind == KeyDownEvent || q.kind == KeyUpEvent;
+        if (q.kind == KeyUpEvent && f.spent[q.code])
+            f.letGo[q.code] = true;
+        if (watchPause && key && (actionsOfKey(q.code) & actionBit(Pause))) {
+            game.input.pauseKey = game.input.pauseKey || q.kind == KeyDownEvent;
+            continue;
+        }
+        game.input.exposed = game.input.exposed || q.kind == ExposeEvent;
+        enqueue(q);
     }
-    if (keptCount > 0)
-        SDL_PeepEvents(kept, keptCount, SDL_ADDEVENT, SDL_ALLEVENTS);
 }
 
-// Lets SDL look at the queue; in a frame that takes no event, the key table stays as it stands.
-static void lookAtQueue(bool takeEvent)
+// SDL looks at the queue: the keys read as SDL's table stands now, the gamepad as its events left
+// it. A key or button spent and let go since is spent no more.
+static void look()
 {
-    int count = 0;
-    Uint8 *keys = SDL_GetKeyState(&count);
-    count = count < SDLK_LAST ? count : SDLK_LAST;
-    if (takeEvent) {
-        for (int key = 0; key < count; key++)
-            if (seen[key])
-                keys[key] = seenValue[key];
-        std::memset(seen, 0, sizeof seen);
-        SDL_PumpEvents();
+    Fence &f = game.fence;
+    readKeyTable(f.table);
+    for (int key = 1; key < KeyCodes; key++) {
+        f.spent[key] = f.spent[key] && f.table[key] && !f.letGo[key];
+        f.letGo[key] = false;
+    }
+    Gamepad &pad = game.gamepad;
+    pad.seen = pad.now;
+    pad.latched &= gamepadHeld(pad.seen) & ~pad.letGo;
+    pad.letGo = 0;
+}
+
+// The oldest event waiting, as this frame's input.
+static void takeEvent()
+{
+    Fence &f = game.fence;
+    if (f.queued == 0)
         return;
+    QueuedEvent event = f.queue[0];
+    f.queued--;
+    std::memmove(f.queue, f.queue + 1, sizeof f.queue[0] * static_cast<size_t>(f.queued));
+    f.eventNumber = event.number;
+    Input &in = game.input;
+    if (event.kind == QuitEvent) {
+        in.closed = true;
+    } else if (event.kind == ExposeEvent) {
+        in.exposed = true;
+    } else if (event.kind == MotionEvent) {
+        const PictureRect &p = game.picture;
+        game.mouseX = onScreen(event.x, p.left, p.width, ScreenWidth);
+        game.mouseY = onScreen(event.y, p.top, p.height, ScreenHeight);
+        in.pointerMoved = true;
+    } else if (event.kind == ButtonDownEvent) {
+        in.clicked = event.code == SDL_BUTTON_LEFT;
+    } else if (event.kind == KeyDownEvent && event.number > f.spentAt[event.code]) {
+        // A press up to the one that spent its key has acted already.
+        in.pressed = actionsOfKey(event.code);
+        in.keyDown = event.code;
+    } else if (event.kind == KeyUpEvent) {
+        in.released = actionsOfKey(event.code);
+        in.typed = event.code < 256 ? event.code : 0;
     }
-    Uint8 before[SDLK_LAST];
-    std::memcpy(before, keys, count);
-    SDL_PumpEvents();
-    for (int key = 0; key < count; key++) {
-        if (keys[key] != before[key]) {
-            seen[key] = true;
-            seenValue[key] = keys[key];
-        }
-    }
-    std::memcpy(keys, before, count);
 }
 
 // The actions whose keys or buttons are held and not spent.
 static uint32_t heldActions()
 {
-    const Uint8 *keys = SDL_GetKeyState(nullptr);
+    const Fence &f = game.fence;
     uint32_t actions = 0;
-    for (int key = 1; key < SDLK_LAST; key++)
-        if (keys[key] && !spent[key])
+    for (int key = 1; key < KeyCodes; key++)
+        if (f.table[key] && !f.spent[key])
             actions |= actionsOfKey(key);
-    return actions | (gamepadHeld() & ~game.gamepad.latched);
+    return actions | (gamepadHeld(game.gamepad.seen) & ~game.gamepad.latched);
 }
 
 void readInput(InputRule rule)
 {
-    game.input = Input();
-    game.input.buttonDown = -1;
-    lookAtQueue(rule.takeEvent);
-    followQueue(rule.watchPause);
+    Input &in = game.input;
+    Fence &f = game.fence;
+    Gamepad &pad = game.gamepad;
+    in = Input();
+    in.buttonDown = -1;
+    takeFromSdl(rule.watchPause);
 
     bool focused = (SDL_GetAppState() & KeyboardAndShown) == KeyboardAndShown;
-    game.input.focusLost = hadFocus && !focused;
-    hadFocus = focused;
+    in.focusLost = f.hadFocus && !focused;
+    f.hadFocus = focused;
 
-    // A key or a button let go is spent no more.
-    const Uint8 *keys = SDL_GetKeyState(nullptr);
-    for (int key = 0; key < SDLK_LAST; key++)
-        spent[key] = spent[key] && keys[key];
-    Gamepad &pad = game.gamepad;
-    pad.latched &= gamepadHeld();
-
-    Input &in = game.input;
-    SDL_Event event;
     if (rule.takeEvent) {
-        if (SDL_PollEvent(&event) == 1)
-            translate(event);
-        // The press of a key or button that acted while held, taken only now, is spent already.
-        if (in.keyDown > 0 && in.keyDown < SDLK_LAST && spent[in.keyDown]) {
-            in.pressed = 0;
-            in.keyDown = 0;
-        }
-        in.padPressed = pad.pending & ~pad.latched;
+        look();
+        takeEvent();
+        in.padPressed = pad.pending;
         in.pressed |= in.padPressed;
         in.buttonDown = pad.pendingButton;
         pad.pending = 0;
         pad.pendingButton = -1;
     }
     in.held = heldActions();
-    frameScreen = game.Screen;
-    framePage = game.MenuPage;
+    f.screen = game.Screen;
+    f.page = game.MenuPage;
+    f.pressRead = 0;
+    f.heldRead = 0;
+    f.anyKeyRead = false;
+    f.keyRead = false;
+    f.buttonRead = false;
 }
 
-// The frame's event still belongs to the screen and page on now.
-static bool pageUnchanged()
+// Marks the key spent: up to the event taken from SDL numbered `number`, its presses are spent too.
+static void spendKey(int key, uint32_t number)
 {
-    return game.Screen == frameScreen && game.MenuPage == framePage;
+    Fence &f = game.fence;
+    f.spent[key] = true;
+    f.spentAt[key] = f.spentAt[key] > number ? f.spentAt[key] : number;
+    f.letGo[key] = false;
 }
 
-// The keys and buttons of the actions held now are spent.
-static void spendHeld(uint32_t actions)
+void spendInput()
 {
-    const Uint8 *keys = SDL_GetKeyState(nullptr);
-    for (int key = 1; key < SDLK_LAST; key++)
-        if (keys[key] && (actionsOfKey(key) & actions))
-            spent[key] = true;
-    game.gamepad.latched |= gamepadHeld() & actions;
-    game.input.held = heldActions();
-}
-
-// The key that went down in this frame, if it stands for one of the actions, and the gamepad's
-// presses of them are spent.
-static void spendPress(uint32_t actions)
-{
+    Fence &f = game.fence;
     const Input &in = game.input;
-    if (in.keyDown > 0 && in.keyDown < SDLK_LAST && (actionsOfKey(in.keyDown) & actions))
-        spent[in.keyDown] = true;
-    game.gamepad.latched |= gamepadHeld() & in.padPressed & actions;
-    game.input.held = heldActions();
+    for (int key = 1; key < KeyCodes; key++) {
+        uint32_t actions = actionsOfKey(key);
+        bool press = key == in.keyDown && (f.keyRead || (actions & f.pressRead));
+        bool character = key < FirstNonCharacterKey;
+        bool hold = f.table[key] && !f.spent[key] && ((actions & f.heldRead) || (character && f.anyKeyRead));
+        // A key read held may have presses waiting in the queue still: they are spent with it.
+        if (hold)
+            spendKey(key, f.eventsTaken);
+        else if (press)
+            spendKey(key, f.eventNumber);
+    }
+    Gamepad &pad = game.gamepad;
+    uint32_t pressesRead = f.buttonRead ? ~0u : f.pressRead;
+    pad.latched |= gamepadHeld(pad.seen) & (f.heldRead | (in.padPressed & pressesRead));
+}
+
+// The frame's input still belongs to the screen and page on now.
+static bool framePage()
+{
+    return game.Screen == game.fence.screen && game.MenuPage == game.fence.page;
 }
 
 bool pressed(Action action)
 {
-    if (!(game.input.pressed & actionBit(action)) || !pageUnchanged())
-        return false;
-    spendPress(actionBit(action));
-    return true;
+    bool yes = (game.input.pressed & actionBit(action)) && framePage();
+    if (yes)
+        game.fence.pressRead |= actionBit(action);
+    return yes;
+}
+
+bool padPressed(Action action)
+{
+    bool yes = (game.input.padPressed & actionBit(action)) && framePage();
+    if (yes)
+        game.fence.pressRead |= actionBit(action);
+    return yes;
+}
+
+int keyPressed()
+{
+    int key = framePage() ? game.input.keyDown : 0;
+    game.fence.keyRead = game.fence.keyRead || key != 0;
+    return key;
+}
+
+int buttonPressed()
+{
+    int button = framePage() ? game.input.buttonDown : -1;
+    game.fence.buttonRead = game.fence.buttonRead || button >= 0;
+    return button;
 }
 
 bool released(Action action)
@@ -231,50 +269,35 @@ bool released(Action action)
     return game.input.released & actionBit(action);
 }
 
+int typed()
+{
+    return game.input.typed;
+}
+
+bool clicked()
+{
+    return game.input.clicked && framePage();
+}
+
+bool heldOnce(Action action)
+{
+    bool yes = (game.input.held & actionBit(action)) && framePage();
+    if (yes)
+        game.fence.heldRead |= actionBit(action);
+    return yes;
+}
+
 bool held(Action action)
 {
     return game.input.held & actionBit(action);
 }
 
-bool takeHeld(Action action)
+bool anyKeyHeld()
 {
-    if (!held(action))
-        return false;
-    spendHeld(actionBit(action));
-    return true;
-}
-
-bool clicked()
-{
-    return game.input.clicked && pageUnchanged();
-}
-
-int keyPressed()
-{
-    if (!pageUnchanged())
-        return 0;
-    spendPress(~0u);
-    return game.input.keyDown;
-}
-
-int buttonPressed()
-{
-    if (!pageUnchanged())
-        return -1;
-    spendPress(~0u);
-    return game.input.buttonDown;
-}
-
-bool takeAnyKey()
-{
-    const Uint8 *keys = SDL_GetKeyState(nullptr);
+    const Fence &f = game.fence;
     bool any = false;
-    for (int key = 0; key < FirstUnreadKey; key++) {
-        if (keys[key] && !spent[key]) {
-            spent[key] = true;
-            any = true;
-        }
-    }
-    game.input.held = heldActions();
+    for (int key = 1; key < FirstNonCharacterKey && framePage(); key++)
+        any = any || (f.table[key] && !f.spent[key]);
+    game.fence.anyKeyRead = game.fence.anyKeyRead || any;
     return any;
 }

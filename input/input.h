@@ -10,44 +10,55 @@ struct InputRule {
     bool watchPause;   // pause keys and buttons go down in any frame and type nothing
 };
 
-// Starts a screen's frame: looks at the queue (following the gamepad and, when watched, the
-// pause keys in every frame), takes at most one other event and turns it into game.input, and
-// reads which actions' keys and buttons are held. A pointer motion moves game.mouseX and
-// game.mouseY. While no event is taken, the held keys stand as the last frame that took one left
-// them, and the gamepad's presses wait for that frame.
+// Starts a screen's frame. Takes what SDL has into the fence's own queue, following the gamepad
+// and, when watched, the pause keys at once; then, in a frame that takes an event, looks at the
+// keys (game.fence.table becomes SDL's table as it is now) and takes the oldest event waiting into
+// game.input. In a frame that takes none, the keys and the gamepad read as they stood at the last
+// look, and every event waits. A pointer motion taken moves game.mouseX and game.mouseY.
 void readInput(InputRule rule);
 
-// Keys and buttons act once: one that made something happen is spent until it is let go. It
-// then reads neither as pressed nor as held, and leaves no page, so that the page it opened or
-// went back to does not take it again. Reading a press (pressed, keyPressed, buttonPressed)
-// spends it, and so does taking a held key (takeHeld, takeAnyKey); held, which the play screen
-// reads for its moves and drop again and again while the keys stay down, does not. A key let go
-// acts again when it is pressed anew, and its release (released, game.input.typed) is read as
-// any other.
+// Ends a screen's frame: every key and button that an acting read below answered yes for is
+// spent until it is let go. Called once after the screen's update.
+void spendInput();
+
+// The reads below change nothing: within a frame each answers the same however often and in
+// whatever order it is asked.
+//
+// Keys act once. A key or button that made something happen (opened or left a page, chose an
+// item, stopped a wait) is spent until it is let go: it reads as neither pressed nor held, so that
+// the page it led to does not take it again. The acting reads (pressed, padPressed, keyPressed,
+// buttonPressed, heldOnce, anyKeyHeld) say what the frame acted on: what they answer yes for is
+// spent by spendInput. `held` is for what acts again and again while a key stays down (the block's
+// moves and drop) and spends nothing; releases and clicks leave nothing held to spend.
 //
 // A press belongs to the screen and page it came to: once the frame changes either, the rest of
-// the frame reads no press and no click.
+// the frame reads no press, no click and nothing held to act on.
 
-// Whether this frame's event pressed a key or button of the action; it is then spent.
+// Whether this frame's event pressed a key or gamepad button of the action.
 bool pressed(Action action);
+
+// Whether this frame's event pressed a gamepad button (or pad direction) of the action.
+bool padPressed(Action action);
+
+// The key that went down in this frame's event, or 0; the gamepad's button, or -1.
+int keyPressed();
+int buttonPressed();
 
 // Whether this frame's event let go of a key of the action.
 bool released(Action action);
 
-// Whether a key or button of the action is held, and not spent.
-bool held(Action action);
-
-// Whether a key or button of the action is held and not spent; it is then spent.
-bool takeHeld(Action action);
+// The character of the key let go in this frame's event (codes 1 to 255), or 0.
+int typed();
 
 // Whether this frame's event was a left click.
 bool clicked();
 
-// The key that went down in this frame's event, or 0; spent. The gamepad's button that went
-// down, or -1; spent.
-int keyPressed();
-int buttonPressed();
+// Whether a key or button of the action is held and not spent, for what acts once while it is.
+bool heldOnce(Action action);
 
-// Whether any character key (codes below 254: not the arrows, keypad, function or modifier
-// keys) is held and not spent; every one held is then spent.
-bool takeAnyKey();
+// Whether a key or button of the action is held and not spent, for what acts on every frame it is.
+bool held(Action action);
+
+// Whether any character key (codes below FirstNonCharacterKey: not the arrows, keypad, function or
+// modifier keys) is held and not spent; all of them are spent.
+bool anyKeyHeld();

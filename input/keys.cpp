@@ -1,8 +1,6 @@
 // keys.cpp: the keys of the game's actions: the player's controls and the fixed keys.
 #include "input/keys.h"
 
-#include "SDL.h"
-
 struct KeyBinding {
     int key;
     Action action;
@@ -10,14 +8,14 @@ struct KeyBinding {
 
 // The keys no player chooses: the menus', name entry's, and the Pause key beside the player's.
 static const KeyBinding FixedKeys[] = {
-    {SDLK_PAUSE, Pause},  {SDLK_ESCAPE, Leave},  {SDLK_RETURN, Confirm},  {SDLK_KP_ENTER, Confirm},
-    {SDLK_BACKSPACE, Erase}, {SDLK_UP, MenuUp},  {SDLK_DOWN, MenuDown},   {SDLK_LEFT, MenuLeft},
-    {SDLK_RIGHT, MenuRight},
+    {KeyPause, Pause},      {KeyEscape, Leave}, {KeyReturn, Confirm},  {KeyPadEnter, Confirm},
+    {KeyBackspace, Erase},  {KeyUp, MenuUp},    {KeyDown, MenuDown},   {KeyLeft, MenuLeft},
+    {KeyRight, MenuRight},
 };
 
 void setDefaultControls(Controls &controls)
 {
-    const int32_t keys[ControlCount] = {SDLK_LEFT, SDLK_RIGHT, SDLK_UP, SDLK_DOWN, SDLK_SPACE, SDLK_p};
+    const int32_t keys[ControlCount] = {KeyLeft, KeyRight, KeyUp, KeyDown, KeySpace, KeyP};
     const int32_t buttons[ControlCount] = {-1, -1, 0, 1, 2, game.gamepad.startButton};
     for (int c = 0; c < ControlCount; c++) {
         controls.keys[c] = keys[c];
@@ -35,11 +33,4 @@ uint32_t actionsOfKey(int key)
         if (binding.key == key)
             actions |= actionBit(binding.action);
     return actions;
-}
-
-std::string keyName(int key)
-{
-    if (key <= 0 || key >= SDLK_LAST)
-        return "none";
-    return SDL_GetKeyName(static_cast<SDLKey>(key));
 }

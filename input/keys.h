@@ -2,7 +2,6 @@
 #pragma once
 
 #include <cstdint>
-#include <string>
 
 #include "base/controls.h"
 #include "base/state.h"
@@ -13,6 +12,3 @@ void setDefaultControls(Controls &controls);
 
 // Every action a key stands for, as bits: the player's controls and the fixed keys.
 uint32_t actionsOfKey(int key);
-
-// A key's name as the controls page shows it.
-std::string keyName(int key);

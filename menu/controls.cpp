@@ -56,7 +56,7 @@ static void chooseItem()
             game.waitingRow = control;
     if (itemChosen(itemBox("defaults", DefaultsY), DefaultsItem))
         setDefaultControls(game.controls);
-    if (takeHeld(Leave) || itemChosen(itemBox("back", BackY), BackItem) || pressed(MenuBack))
+    if (backChosen(BackY, BackItem))
         leaveControls();
 }
 

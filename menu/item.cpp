@@ -32,6 +32,14 @@ bool itemChosen(const TextBox &box, int index)
     return boxContains(box, game.mouseX, game.mouseY);
 }
 
+bool backChosen(float y, int index)
+{
+    bool escape = heldOnce(Leave);
+    bool item = itemChosen(itemBox("back", y), index);
+    bool pad = pressed(MenuBack);
+    return escape || item || pad;
+}
+
 TextBox itemBox(const std::string &text, float y)
 {
     return centredBox(game.largeFont, text, ScreenWidth / 2, y, 1.0f);

@@ -40,14 +40,14 @@ static const struct {
 };
 static const int MainItemCount = sizeof MainItems / sizeof MainItems[0];
 
-// Escape held quits; the Escape that left another page for this one is spent.
+// Escape held quits; the Escape that left another page for this one acts no more.
 void updateMainPage()
 {
     moveSelection(MainItemCount);
     for (int i = 0; i < MainItemCount; i++)
         if (itemChosen(itemBox(MainItems[i].text, MainItems[i].y), i))
             MainItems[i].act();
-    if (takeHeld(Leave))
+    if (heldOnce(Leave))
         game.running = false;
 }
 

@@ -38,6 +38,10 @@ bool itemLit(const TextBox &box, int index, const View &view);
 // the gamepad's first button) pressed.
 bool itemChosen(const TextBox &box, int index);
 
+// Whether the page is left back in this frame: Escape held, "back" (the item `index` at `y`)
+// chosen, or the gamepad's second button pressed.
+bool backChosen(float y, int index);
+
 // A menu item: its text centred on x = 400 at `y` in the large font at scale 1.
 TextBox itemBox(const std::string &text, float y);
 

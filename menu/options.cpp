@@ -62,9 +62,7 @@ static void leaveOptions()
 
 // The values drawn are those before a flip: the new one shows from the next frame. A switch
 // lit by the keys flips on Left, Right and Return as on a click. "back" acts as Escape does;
-// the click that chose it chooses nothing on the main page. Escape held is taken first, so that
-// it is spent also when "back" is clicked in the same frame: the main page, running next in that
-// frame, does not quit with it.
+// the click that chose it chooses nothing on the main page.
 void updateOptionsPage()
 {
     const Settings shown = game.settings;
@@ -74,9 +72,11 @@ void updateOptionsPage()
     for (int which = 0; which < SwitchCount; which++)
         if (itemChosen(valueBox(shown, which), which) || (keyFlip && selected == which))
             flip(game.settings, which);
-    if (itemChosen(itemBox("controls", ControlsY), ControlsItem))
+    bool toControls = itemChosen(itemBox("controls", ControlsY), ControlsItem);
+    bool back = backChosen(BackY, BackItem);
+    if (toControls)
         changeScreen(IntroScreen, ControlsPage);
-    else if (takeHeld(Leave) || itemChosen(itemBox("back", BackY), BackItem) || pressed(MenuBack))
+    else if (back)
         leaveOptions();
 }
 

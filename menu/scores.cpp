@@ -6,12 +6,15 @@
 
 static_assert(MaxKeptNameLength <= ShownTextBytes, "a kept name shows whole");
 
-// Back to the main page on a left click, any held character key (all of them spent), or the
-// gamepad's first or second button.
+// Back to the main page on a left click, any character key held (all of them then act no more),
+// or the gamepad's first or second button.
 static void leaveOnClickOrKey()
 {
-    bool key = takeAnyKey();
-    if (clicked() || pressed(Confirm) || pressed(MenuBack) || key)
+    bool key = anyKeyHeld();
+    bool click = clicked();
+    bool confirm = pressed(Confirm);
+    bool back = pressed(MenuBack);
+    if (key || click || confirm || back)
         changeScreen(IntroScreen, MainPage);
 }
 

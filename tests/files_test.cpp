@@ -136,6 +136,41 @@ TEST_F(FilesTest, ShortAndDamagedTablesLoseOnlyTheDamagedRows)
     EXPECT_EQ(game.highScores.rows[3].level, -1);  // the last case's dee
 }
 
+// The reader keeps the file's whole rows in the file's order, unsorted; below them the default
+// rows stay at their own places (row k scoring 300 - 10k), but the last places, one for each
+// damaged row, are open (no score). A result goes above the first row it beats, from the top: a
+// short or hand-made file need not be best first, and then neither is the table.
+TEST_F(FilesTest, TheTableIsTheFilesRowsInOrderThenTheDefaultsThenAnOpenPlaceForEachDamagedRow)
+{
+    struct Case {
+        const char *file, *table;
+        int entersAt;  // the row a result of 100 takes
+    } cases[] = {
+        {"", "t300 t290 t280 t270 t260 t250 t240 t230 t220 t210", NoSelection},
+        {"a 3 100 900\nb 2 50 800\nc 2 x 700\nd 1 30 50\n", "a900 b800 d50 t270 t260 t250 t240 t230 t220 t0", 2},
+        {"d 1 1 50\na 1 1 900\n", "d50 a900 t280 t270 t260 t250 t240 t230 t220 t210", 0},
+        {"a 1 1 900\nb 1 1 x\nc 1 1 800\nd 1 1 y\n", "a900 c800 t280 t270 t260 t250 t240 t230 t0 t0", 8},
+        {"a 1 1 1000\nb 1 1 900\nc 1 1 800\nd 1 1 700\ne 1 1 6x0\nf 1 1 500\ng 1 1 400\nh 1 1 300\n"
+         "i 1 1 200\nj 1 1 100\n",
+         "a1000 b900 c800 d700 f500 g400 h300 i200 j100 t0", 9},
+    };
+    auto table = [] {
+        std::string text;
+        for (int i = 0; i < HighScoreRows; i++) {
+            const HighScoreEntry &row = game.highScores.rows[i];
+            text += (text.empty() ? "" : " ") + row.name.substr(0, 1) + std::to_string(row.score);
+        }
+        return text;
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.file);
+        writeFile(game.highScorePath, c.file);
+        loadHighScores();
+        EXPECT_EQ(table(), c.table);
+        EXPECT_EQ(recordResult({"new", 1, 1, 100}), c.entersAt);
+    }
+}
+
 TEST_F(FilesTest, WrittenTableReadsBackEqualWithAnyName)
 {
     loadHighScores();
@@ -393,8 +428,9 @@ TEST(ControlsFile, ALaterVersionsFilePlaysAndThePageWritesItWhole)
         passes(1);
     EXPECT_TRUE(r.dropping);
     keyTable()[SDLK_SPACE] = 0;
-    keyTable()[SDLK_ESCAPE] = 1;
-    passes(1);
+    keyTable()[SDLK_ESCAPE] = 1;  // seen once the drop is over and the keys are looked at again
+    for (int i = 0; i < BoardRows && game.Screen == GameScreen; i++)
+        passes(1);
     EXPECT_EQ(game.Screen, IntroScreen);
     keyTable()[SDLK_ESCAPE] = 0;  // let go: spent by leaving the game until then
     passes(1);

@@ -247,6 +247,14 @@ TEST_F(GameOverTest, TheFinishedGameCongratulatesThenEntersTheTableWhenItQualifi
         EXPECT_EQ(game.Screen, c.next);
     }
     EXPECT_EQ(game.MenuPage, HighScorePage);
+    // The thirtieth frame is the last that is too early, the thirty-first the first that is not.
+    for (int early : {1, 0}) {
+        game.Screen = FinishedScreen;
+        game.round.finishedFrames = 29 + 1 - early;
+        pushEvent(SDL_KEYUP, SDLK_ESCAPE);
+        runFrame();
+        EXPECT_EQ(game.Screen == FinishedScreen, early == 1) << early;
+    }
     game.Screen = FinishedScreen;
     pushEvent(SDL_QUIT);
     runFrame();

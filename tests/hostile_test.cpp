@@ -184,23 +184,29 @@ TEST(TwoGames, ResultsSavedAtOnceAreAllKept)
         std::string dir = makeTempDir();
         game.highScorePath = dir + "dex.dll";
         writeFile(game.highScorePath, "ann 3 100 900\nbob 2 50 800\n");
-        int go[2];
+        int go[2], ready[2];
         ASSERT_EQ(pipe(go), 0);
+        ASSERT_EQ(pipe(ready), 0);
         pid_t children[games];
         for (int g = 0; g < games; g++) {
             children[g] = fork();
             if (children[g] == 0) {
                 loadHighScores();  // as at the game's start
-                char start;
+                char start = 0;
                 close(go[1]);
-                if (read(go[0], &start, 1) != 0)
+                close(ready[0]);
+                if (write(ready[1], &start, 1) != 1 || read(go[0], &start, 1) != 0)
                     _exit(2);
                 recordResult({"game" + std::to_string(g), 2, 60, 1000 - 100 * g});
                 _exit(0);
             }
         }
         close(go[0]);
-        usleep(100000);
+        close(ready[1]);
+        char loaded[games];  // each child has read the table and waits
+        for (ssize_t got = 0, n; got < games && (n = read(ready[0], loaded + got, games - got)) > 0;)
+            got += n;
+        close(ready[0]);
         close(go[1]);  // all go at once
         for (pid_t child : children) {
             int status = -1;

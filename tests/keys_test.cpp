@@ -283,12 +283,14 @@ TEST(Keys, TheGamepadMovesTurnsDropsLeavesAndPlaysTheMenus)
     pushEvent(SDL_JOYBUTTONDOWN, 0);
     pushEvent(SDL_JOYBUTTONUP, GamepadButtons);
     settle();
-    EXPECT_EQ(game.gamepad.buttonsHeld, 1u);
+    EXPECT_EQ(game.gamepad.now.buttons, 1u);
     pushEvent(SDL_JOYBUTTONUP, 0);
     settle();
-    // Back (or Select) leaves the game for the menu, which it does not leave at once.
+    // Back (or Select) leaves the game for the menu, which it does not leave at once; while the
+    // block drops the buttons stand as they were, as the keys do.
     pushEvent(SDL_JOYBUTTONDOWN, game.gamepad.backButton);
-    settle();
+    for (int i = 0; i < BoardRows && game.Screen == GameScreen; i++)
+        runFrame();
     ASSERT_EQ(game.Screen, IntroScreen);
     runFrame();
     EXPECT_TRUE(game.running);
@@ -335,10 +337,11 @@ TEST(Keys, GamepadLayoutsByName)
                    {"Sony Interactive Entertainment Wireless Controller", 9, 8},
                    {"USB Gamepad", 9, 8},              {"", 9, 8}};
     for (const auto &l : layouts) {
-        int32_t start = -1, back = -1;
-        gamepadLayout(l.name, start, back);
-        EXPECT_EQ(start, l.start) << l.name;
-        EXPECT_EQ(back, l.back) << l.name;
+        Gamepad pad;
+        gamepadLayout(l.name, pad);
+        EXPECT_EQ(pad.startButton, l.start) << l.name;
+        EXPECT_EQ(pad.backButton, l.back) << l.name;
+        EXPECT_EQ(pad.padButton, -1) << "the pad is a hat";
     }
 }
 

@@ -12,21 +12,20 @@ namespace {
 
 struct MenuTest : ::testing::Test {
     std::string dir = startUpWith();
-    // Points at (x, y) and clicks there, then runs whole passes, one event each, until the
-    // click and whatever the X server queued before it (after a new window) are taken.
-    // (x, y) is a pixel of the game's screen; the window may show it scaled (fullscreen).
-    void clickAt(int x, int y)
-    {
-        const PictureRect &p = game.picture;
-        pushEvent(SDL_MOUSEMOTION, p.left + x * p.width / 800, p.top + y * p.height / 600);
-        pushEvent(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT);
-        for (int i = 0; i < 50 && queuedEvents() > 0; i++) {
-            game.nextFrameDue = SDL_GetTicks();
-            runPass();
-        }
-    }
-    void clickOn(const PlaceBox &box) { clickAt(box.x + 2, box.y + 2); }
 };
+
+// Clicks at (x, y) of the game's screen, then runs whole passes, one event each, until the click
+// and whatever the X server queued before it (after a new window) are taken.
+void clickAndRun(int x, int y)
+{
+    clickAt(x, y);
+    runPassesUntilTaken();
+}
+
+void clickOn(const PlaceBox &box)
+{
+    clickAndRun(box.x + 2, box.y + 2);
+}
 
 TEST_F(MenuTest, AnItemActsOnlyOnAClickStrictlyInsideItsBox)
 {
@@ -40,7 +39,7 @@ TEST_F(MenuTest, AnItemActsOnlyOnAClickStrictlyInsideItsBox)
                  {midX, b.y + b.h, false}, {midX, b.y + b.h - 1, true}, {400, 40, false}};
     for (const auto &c : cases) {
         game.MenuPage = MainPage;
-        clickAt(c.x, c.y);
+        clickAndRun(c.x, c.y);
         EXPECT_EQ(game.MenuPage == OptionsPage, c.opens) << c.x << "," << c.y;
     }
 }
@@ -73,6 +72,54 @@ TEST_F(MenuTest, NewGameStartsThePlayScreenInTheSamePassWithThePointerHidden)
     EXPECT_EQ(game.MenuPage, NoPage);
     EXPECT_EQ(SDL_ShowCursor(SDL_QUERY), SDL_DISABLE);
     EXPECT_EQ(Mix_PlayingMusic(), 1);
+}
+
+// With no item lit, Up lights the last item of a page and Down the first; from either end the
+// arrows go round. Keys pressed and let go as real SDL events, a frame each.
+TEST_F(MenuTest, UpLightsTheLastItemAndDownTheFirstWhenNoneIsLit)
+{
+    const struct {
+        PageName page;
+        int items;
+    } pages[] = {{MainPage, 5}, {OptionsPage, 5}, {ControlsPage, ControlCount + 2}};
+    for (const auto &p : pages) {
+        const int last = p.items - 1;
+        const struct {
+            int from, key, lit;
+        } cases[] = {{NoSelection, SDLK_UP, last}, {NoSelection, SDLK_DOWN, 0}, {0, SDLK_UP, last},
+                     {last, SDLK_DOWN, 0},         {1, SDLK_UP, 0},             {1, SDLK_DOWN, 2}};
+        for (const auto &c : cases) {
+            game.MenuPage = p.page;
+            game.menuSelection = c.from;
+            pushEvent(SDL_KEYDOWN, c.key);
+            runFrame();
+            EXPECT_EQ(game.view.selection, c.lit) << "page " << p.page << " from " << c.from << " key " << c.key;
+            pushEvent(SDL_KEYUP, c.key);
+            runFrame();
+            EXPECT_EQ(game.MenuPage, p.page);
+        }
+    }
+}
+
+// A row of the controls page is chosen by a click anywhere along it: its box runs from ten pixels
+// left of the labels (x = 110) to the end of the gamepad column (x = 740), and a click just inside
+// either end sets the row waiting for its key, just outside neither does.
+TEST_F(MenuTest, AControlsRowIsChosenByAClickAlongItsWholeBox)
+{
+    const int left = 100, right = 740;
+    const struct {
+        int x;
+        bool chosen;
+    } clicks[] = {{left, false}, {left + 1, true}, {right - 1, true}, {right, false}};
+    for (int control = 0; control < ControlCount; control++) {
+        int y = 80 + 42 * control + 10;  // the rows stand 42 apart from y = 80
+        for (const auto &c : clicks) {
+            game.MenuPage = ControlsPage;
+            game.waitingRow = NoSelection;
+            clickAndRun(c.x, y);
+            EXPECT_EQ(game.waitingRow, c.chosen ? control : NoSelection) << "row " << control << ", x " << c.x;
+        }
+    }
 }
 
 bool fullscreenWindow()
@@ -164,7 +211,8 @@ TEST_F(MenuTest, HighScoreAndCreditsPagesLeaveOnLeftClicksAndKeysBelow254)
     } cases[] = {
         {HighScorePage, LeftClick, true}, {CreditsPage, LeftClick, true},   {HighScorePage, RightClick, false},
         {HighScorePage, 'a', true},       {CreditsPage, SDLK_ESCAPE, true}, {HighScorePage, SDLK_DELETE, true},
-        {HighScorePage, 253, true},       {CreditsPage, SDLK_UP, false},    {HighScorePage, SDLK_KP8, false},
+        {HighScorePage, 253, true},       {CreditsPage, 254, false},        {CreditsPage, SDLK_UP, false},
+        {HighScorePage, SDLK_KP8, false},
         {HighScorePage, SDLK_F1, false},  {CreditsPage, SDLK_LSHIFT, false},
     };
     // The pointer rests on the main page's "exit": the click that leaves a page chooses nothing there.

@@ -17,12 +17,6 @@ std::vector<int32_t> counters()
     return {r.block.row, r.fallCountdown, r.explodeCountdown, r.explosionFrame, r.playTime, r.moveTick};
 }
 
-void frames(int count)
-{
-    for (int i = 0; i < count; i++)
-        runFrame();
-}
-
 TEST(Pause, APausedGameHidesTheWellAndStandsStillUntilItsKeyGoesOn)
 {
     startPlaying(21);
@@ -30,7 +24,7 @@ TEST(Pause, APausedGameHidesTheWellAndStandsStillUntilItsKeyGoesOn)
     r.board[3][14] = r.board[4][14] = r.board[3][13] = r.board[4][13] = MarkedOffset;
     r.explodeCountdown = 40;
     r.dropping = true;  // a drop takes no events, but the pause all the same
-    frames(3);
+    runFrames(3);
     ASSERT_EQ(Mix_PlayChannel(ExplosionEffect, game.explosionSound, 0), ExplosionEffect);
 
     // Each way to pause and to go on: P, the Pause key, the gamepad's Start (here button 10).
@@ -46,7 +40,7 @@ TEST(Pause, APausedGameHidesTheWellAndStandsStillUntilItsKeyGoesOn)
         EXPECT_EQ(Mix_Paused(ExplosionEffect), 1);
         std::vector<int32_t> before = counters();
         int32_t colour = r.block.colours[0];
-        frames(40);
+        runFrames(40);
         EXPECT_EQ(counters(), before) << p.code;
         EXPECT_EQ(r.block.colours[0], colour);
         pushEvent(p.type, p.code);
@@ -60,9 +54,9 @@ TEST(Pause, APausedGameHidesTheWellAndStandsStillUntilItsKeyGoesOn)
 
     // The countdown ran only while the game did: its cells go in its 39th frame of play, which
     // shows the explosion's first picture. Three frames ran before the pauses, one after each.
-    frames(39 - 3 - 3 - 1);
+    runFrames(39 - 3 - 3 - 1);
     EXPECT_EQ(r.explodeCountdown, 2);
-    frames(1);
+    runFrames(1);
     EXPECT_EQ(r.explodeCountdown, 1);
     EXPECT_EQ(game.view.play.explosionFrame, 0);
 
@@ -73,7 +67,7 @@ TEST(Pause, APausedGameHidesTheWellAndStandsStillUntilItsKeyGoesOn)
     EXPECT_TRUE(r.paused);
     ASSERT_TRUE(onWindow("Tavirel", "windowmap --sync"));
     ASSERT_TRUE(waitForAppState(SDL_APPACTIVE, 0));
-    frames(3);
+    runFrames(3);
     EXPECT_TRUE(r.paused);
 
     // Escape leaves a paused game for the menu, whose music plays.

@@ -90,6 +90,9 @@ std::vector<PictureCase> pictureCases()
              game.menuSelection = 1;
              game.waitingRow = 4;
          }},
+        {"controls-defaults", IntroScreen, [] {  // the keys and buttons as the game comes, nothing lit
+             showPage(ControlsPage, 20, 580);
+         }},
         {"play", GameScreen, [] { showGame(GameScreen, 12345); }},
         {"paused", GameScreen, [] {
              showGame(GameScreen, 12345);

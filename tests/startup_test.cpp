@@ -77,9 +77,9 @@ TEST(StartUp, EscapeOnTheTitleScreenQuits)
     ASSERT_NE(waitForGame(pid), 0ul);
     // Held as a player holds a key: the title screen reads the held-key table once a frame,
     // and on a loaded machine a frame may be a while coming.
-    ASSERT_EQ(std::system("xdotool search --name '^Tavirel$' windowfocus --sync keydown Escape"), 0);
+    ASSERT_TRUE(onWindow("Tavirel", "windowfocus --sync keydown Escape"));
     EXPECT_EQ(waitForExit(pid, 10000), 0);
-    std::system("xdotool keyup Escape");
+    xdotool("keyup Escape");
 }
 
 TEST(StartUp, SettingsFileCanAskForTheWholeScreen)

@@ -4,8 +4,8 @@
 //
 // Every test runs as a process of its own in an X server of its own (tests/own-x-server.sh), so
 // the helpers below work on the one global record `game` and on the only window on the screen.
-// Implemented in support_log.cpp, support_files.cpp, support_game.cpp, support_pictures.cpp and
-// support_process.cpp.
+// Implemented in support_log.cpp, support_files.cpp, support_game.cpp, support_x.cpp,
+// support_pictures.cpp and support_process.cpp, one file a part below.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -19,7 +19,7 @@
 
 #include "SDL.h"
 
-// --- Folders and files -------------------------------------------------------------------------
+// --- Folders and files (support_files.cpp) ----------------------------------------------------
 
 // A fresh empty folder under /tmp, with its trailing '/'.
 std::string makeTempDir();
@@ -40,11 +40,11 @@ void copyMedia(const std::string &dir);
 // The player the tests stand in for when the game must not run as root: "nobody".
 const unsigned PlayerUid = 65534;
 
-// Runs `work` in a child process that has become PlayerUid (the caller must be root); true when
-// the switch worked and `work` returned true.
+// Runs `work` in a child process that has become PlayerUid (a caller who is not root is a player
+// already: its child stays who it is); true when the switch worked and `work` returned true.
 bool asPlayer(const std::function<bool()> &work);
 
-// --- The log -----------------------------------------------------------------------------------
+// --- The log (support_log.cpp) ----------------------------------------------------------------
 
 // What a start-up in which everything works writes to log.txt, in its three parts.
 extern const char *const WindowLog;    // the window, SDL video and audio, the audio device
@@ -60,7 +60,7 @@ std::string logText();
 // What it has logged since the log was `mark` characters long.
 std::string logSince(size_t mark);
 
-// --- The game in the test's own process --------------------------------------------------------
+// --- The game in the test's own process, and real SDL events and keys (support_game.cpp) -------
 
 // A fresh program folder with an empty media/ folder; programDir, mediaDir and the log point at it.
 std::string makeProgramDir();
@@ -86,14 +86,23 @@ void startPlaying(unsigned seed);
 // asked for), then its picture drawn into the back buffer and left there unswapped.
 void runFrame();
 
-// --- Real SDL events and keys, and the window's focus ----------------------------------------
+// `count` frames of the current screen, one after another, as runFrame runs each.
+void runFrames(int count);
+
+// Whole passes of the main loop, each due at once, until every queued event is taken (at most 50).
+void runPassesUntilTaken();
+
 
 // Queues a real event: motion to (a, b), a press of button a, a key press or release of key a, a
 // quit; of the gamepad: a press or release of button a, the pad at value a (SDL_HAT_*), axis a
 // at value b; a window gained (a = 1) or lost in the states b.
 void pushEvent(Uint8 type, int a = 0, int b = 0);
 
-// Events still waiting in the queue.
+// Queues a click at (x, y), a pixel of the game's 800 x 600 screen: the pointer moved there in the
+// window (which may show the screen scaled and with bars), then the left button pressed.
+void clickAt(int x, int y);
+
+// Events still waiting: in SDL's queue, and in the input fence's.
 int queuedEvents();
 
 // The platform's held-key table, as the screens read it; tests press keys by writing it.
@@ -102,10 +111,22 @@ Uint8 *keyTable();
 // The window is shown, has the keyboard and has the pointer over it.
 const uint8_t FullFocus = 0x07;  // SDL_APPMOUSEFOCUS | SDL_APPINPUTFOCUS | SDL_APPACTIVE
 
+// --- Real input through the X server, and SDL seeing it (support_x.cpp) -----------------------
+// Keys and the pointer as a player's desktop sends them; other ways of sending X input go here too.
+
+// Runs xdotool with `arguments` (its output thrown away); false if it failed.
+bool xdotool(const std::string &arguments);
+
 // Presses or lets go of real keys through the X server, as a player does: an xdotool command
 // such as "keydown Return", "keyup Return" or "key x" for the window with the keyboard; then
 // waits until SDL can read what it did. False if xdotool failed.
 bool realKeys(const std::string &command);
+
+// Presses (`down`) or lets go of the key of the X keysym `name` ("Left", "Return", "x") through
+// the X server's test extension, as a keyboard does, then waits until SDL's connection holds what
+// the server sent (SDL takes it in when the game next looks at its queue). The server's own key
+// repeat is off, as a test holds keys for any number of frames.
+void realKey(const std::string &name, bool down);
 
 // Runs an xdotool command on the test's own window, found by its caption; false if it failed.
 bool onWindow(const std::string &caption, const std::string &command);
@@ -119,7 +140,7 @@ void syncWithXServer();
 // Gaining the focus reloads the key table from the X server: wait for it before writing keys.
 bool waitForAppState(uint8_t present, uint8_t absent);
 
-// --- Colours and pixels ------------------------------------------------------------------------
+// --- Colours and pixels (support_pictures.cpp) -------------------------------------------------
 
 struct Rgb {
     int r, g, b;
@@ -163,7 +184,7 @@ std::vector<Rgb> windowPicture();
 // the new reference instead (tools/make-references.sh).
 ::testing::AssertionResult matchesReference(const std::string &name);
 
-// --- The game's own pictures, as decoded from media/ -------------------------------------------
+// --- The game's own pictures, as decoded from media/ (support_pictures.cpp) --------------------
 
 struct FreeSurface {
     void operator()(SDL_Surface *s) const { SDL_FreeSurface(s); }
@@ -183,7 +204,10 @@ Rgba pixel(SDL_Surface *s, int x, int y);
 // A pixel of a picture of media/, without its alpha.
 Rgb mediaPixel(const std::string &file, int x, int y);
 
-// --- The built game as a process of its own --------------------------------------------------
+// --- The built game as a process of its own (support_process.cpp) ----------------------------
+
+// Asks `condition` every 10 ms until it holds: false if it still does not after `timeoutMs`.
+bool waitUntil(const std::function<bool()> &condition, int timeoutMs);
 
 // Starts the executable `exe` with `argv0` as its path, as a player would start it from there.
 pid_t startGame(const std::string &argv0, const std::string &exe);
@@ -226,6 +250,14 @@ bool waitForPicture(int timeoutMs);
 
 std::string windowName(unsigned long window);
 void windowSize(unsigned long window, int &width, int &height);
+
+// How many pixels of a box of the window's own picture show the menus' hover yellow (`yellow`)
+// or white.
+int pixelsIn(unsigned long window, int x, int y, int w, int h, bool yellow);
+
+// Waits up to five seconds until the box of the window shows the hover yellow (30 pixels of it at
+// least), or, with `lit` false, until it no longer does.
+bool waitUntilLit(unsigned long window, int x, int y, int w, int h, bool lit = true);
 
 // Asks the window to close, as a window manager's close button does.
 void closeWindow(unsigned long window);

@@ -88,7 +88,8 @@ bool asPlayer(const std::function<bool()> &work)
 {
     pid_t pid = fork();
     if (pid == 0) {
-        bool dropped = setgroups(0, nullptr) == 0 && setgid(PlayerUid) == 0 && setuid(PlayerUid) == 0;
+        bool dropped = geteuid() != 0 ||
+                       (setgroups(0, nullptr) == 0 && setgid(PlayerUid) == 0 && setuid(PlayerUid) == 0);
         _exit(dropped && work() ? 0 : 1);
     }
     int status = -1;

@@ -1,15 +1,13 @@
-// support_game.cpp: the game started in the test's own process, real SDL events and keys, and
-// waiting for SDL to see what xdotool did to the window.
+// support_game.cpp: the game started in the test's own process, its frames and passes, and real SDL
+// events and keys.
 #include "support.h"
 
-#include <X11/Xlib.h>
 #include <sys/stat.h>
 
 #include <cstdlib>
 #include <stdexcept>
 
 #include "SDL.h"
-#include "SDL_syswm.h"
 #include "app/loop.h"
 #include "app/picture.h"
 #include "base/paths.h"
@@ -83,6 +81,20 @@ void runFrame()
     drawView(game.view);
 }
 
+void runFrames(int count)
+{
+    for (int i = 0; i < count; i++)
+        runFrame();
+}
+
+void runPassesUntilTaken()
+{
+    for (int i = 0; i < 50 && queuedEvents() > 0; i++) {
+        game.nextFrameDue = SDL_GetTicks();
+        runPass();
+    }
+}
+
 void pushEvent(Uint8 type, int a, int b)
 {
     SDL_Event event = {};
@@ -111,55 +123,20 @@ void pushEvent(Uint8 type, int a, int b)
         throw std::runtime_error("the event queue is full");
 }
 
+void clickAt(int x, int y)
+{
+    const PictureRect &p = game.picture;
+    pushEvent(SDL_MOUSEMOTION, p.left + x * p.width / 800, p.top + y * p.height / 600);
+    pushEvent(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT);
+}
+
 int queuedEvents()
 {
     SDL_Event events[64];
-    return SDL_PeepEvents(events, 64, SDL_PEEKEVENT, SDL_ALLEVENTS);
+    return SDL_PeepEvents(events, 64, SDL_PEEKEVENT, SDL_ALLEVENTS) + game.fence.queued;
 }
 
 Uint8 *keyTable()
 {
     return SDL_GetKeyState(nullptr);
-}
-
-
-bool onWindow(const std::string &caption, const std::string &command)
-{
-    std::string line = "xdotool search --name '^" + caption + "$' " + command + " >/dev/null 2>&1";
-    return std::system(line.c_str()) == 0;
-}
-
-bool realKeys(const std::string &command)
-{
-    return std::system(("xdotool " + command + " >/dev/null 2>&1").c_str()) == 0 && waitForAppState(0, 0);
-}
-
-// SDL 1.2's X11 driver, a while after a fullscreen window gains or loses the keyboard, leaves or
-// re-enters fullscreen on its own, grabbing the keyboard and the pointer; it does so only in an
-// event pump that finds no new events once that while is over. So this pumps only until the
-// awaited state shows, and first waits for the X server to deliver everything it has for SDL:
-// the first pump then always has news, and no such switch falls between two steps of a test,
-// however loaded the machine is.
-void syncWithXServer()
-{
-    SDL_SysWMinfo info;
-    SDL_VERSION(&info.version);
-    if (SDL_GetWMInfo(&info) == 1 && info.subsystem == SDL_SYSWM_X11) {
-        info.info.x11.lock_func();
-        XSync(info.info.x11.display, False);
-        info.info.x11.unlock_func();
-    }
-}
-
-bool waitForAppState(uint8_t present, uint8_t absent)
-{
-    syncWithXServer();
-    for (int waited = 0; waited < 10000; waited += 2) {
-        SDL_PumpEvents();
-        uint8_t state = SDL_GetAppState();
-        if ((state & present) == present && !(state & absent))
-            return true;
-        SDL_Delay(2);
-    }
-    return false;
 }

@@ -131,6 +131,16 @@ void stopXServer(XServer &server)
     server.pid = -1;
 }
 
+bool waitUntil(const std::function<bool()> &condition, int timeoutMs)
+{
+    for (int waited = 0; waited < timeoutMs; waited += 10) {
+        if (condition())
+            return true;
+        usleep(10000);
+    }
+    return condition();
+}
+
 int waitForExit(pid_t pid, int timeoutMs)
 {
     for (int waited = 0; waited <= timeoutMs; waited += 10) {
@@ -287,8 +297,7 @@ void killClientOf(unsigned long window)
     XSync(display(), False);
 }
 
-// How many pixels of a box of the window's own picture are white, or yellow.
-static int pixelsIn(unsigned long window, int x, int y, int w, int h, bool yellow)
+int pixelsIn(unsigned long window, int x, int y, int w, int h, bool yellow)
 {
     XImage *image = XGetImage(display(), window, x, y, w, h, AllPlanes, ZPixmap);
     int count = 0;
@@ -303,24 +312,18 @@ static int pixelsIn(unsigned long window, int x, int y, int w, int h, bool yello
     return count;
 }
 
-static bool xdotool(const std::string &arguments)
+bool waitUntilLit(unsigned long window, int x, int y, int w, int h, bool lit)
 {
-    return std::system(("xdotool " + arguments + " >/dev/null 2>&1").c_str()) == 0;
+    return waitUntil([&] { return (pixelsIn(window, x, y, w, h, true) >= 30) == lit; }, 5000);
 }
 
 bool playToNameEntry(unsigned long window, const std::string &name)
 {
     std::string w = std::to_string(window);
     // From elsewhere, so that the game sees the pointer come: "new game" goes dark, then lights up.
-    auto newGameLit = [&] { return pixelsIn(window, 300, 70, 200, 36, true) >= 30; };
-    if (!xdotool("windowfocus --sync " + w + " mousemove --window " + w + " 10 10"))
-        return false;
-    for (int waited = 0; waited < 5000 && newGameLit(); waited += 50)
-        usleep(50000);
-    bool lit = xdotool("mousemove --window " + w + " 400 88");
-    for (int waited = 0; lit && waited < 5000 && !newGameLit(); waited += 50)
-        usleep(50000);
-    if (!newGameLit() || !xdotool("click 1"))
+    if (!xdotool("windowfocus --sync " + w + " mousemove --window " + w + " 10 10") ||
+        !waitUntilLit(window, 300, 70, 200, 36, false) || !xdotool("mousemove --window " + w + " 400 88") ||
+        !waitUntilLit(window, 300, 70, 200, 36) || !xdotool("click 1"))
         return false;
     // Held for a moment, as a player presses it: a frame reads the drop from the held keys. Name
     // entry is the one picture with white at the left end of the band at y = 135 ("please enter

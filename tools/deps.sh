@@ -2,7 +2,8 @@
 # deps.sh: installs the Debian packages that building the game needs; with --test, also
 # those that its tests need; with --package, those that building the Debian package needs;
 # with --shots, also those that tools/screenshots.sh needs; with --windows, those that the
-# Windows build (tools/windows.sh) and its runs under Wine need.
+# Windows build (tools/windows.sh) and its runs under Wine need; with --web, those that the
+# browser's build (tools/web.sh) and its checks in headless Chromium (tests/web/) need.
 # Installs only what is missing.
 set -euo pipefail
 
@@ -11,7 +12,7 @@ if [ "${1:-}" = "--package" ] || [ "${1:-}" = "--test" ]; then
     packages+=(dpkg-dev file)
 fi
 if [ "${1:-}" = "--test" ] || [ "${1:-}" = "--shots" ]; then
-    packages+=(googletest libgtest-dev libx11-dev libxdamage-dev xvfb xauth xdotool)
+    packages+=(googletest libgtest-dev libx11-dev libxdamage-dev libxtst-dev xvfb xauth xdotool)
 fi
 if [ "${1:-}" = "--test" ]; then
     packages+=(desktop-file-utils appstream clang clang-tidy libclang-rt-14-dev lintian)
@@ -31,13 +32,19 @@ if [ "${1:-}" = "--windows" ]; then
               xvfb xauth x11-utils xdotool imagemagick libgl1-mesa-dri python3-pil python3-numpy)
 fi
 
+if [ "${1:-}" = "--web" ]; then
+    # Emscripten with its SDL, OpenGL emulation and built system libraries; the zip; Chromium,
+    # its driver and Selenium for Debian's own /usr/bin/python3, and Pillow to read pictures.
+    packages=(cmake make emscripten zip chromium chromium-driver python3-selenium python3-pil)
+fi
+
 installed() {
     dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'ok installed'
 }
 
 # Either implementation of the SDL 1.2 API will do. They conflict with each other,
 # so one that is already there is never replaced.
-if ! installed libsdl1.2-dev && ! installed libsdl1.2-compat-dev; then
+if [ "${1:-}" != "--web" ] && ! installed libsdl1.2-dev && ! installed libsdl1.2-compat-dev; then
     packages+=(libsdl1.2-dev)
 fi
 

@@ -84,7 +84,7 @@ press() {
 
 # Starts the game at $1 (its Unix path), waits for its window and the main menu, starts a game with
 # the keys and leaves it, quits with Escape, and checks status 0 and the log $2: its start-up lines
-# as on Linux, after a line naming the folder when $3 says where the files are kept.
+# as on Linux (with CR LF line ends), after a line naming the folder when $3 says where the files are kept.
 play_session() {
     local exe=$1 log=$2 kept=${3:-} name=$4
     rm -f "$log"
@@ -113,12 +113,14 @@ play_session() {
     wait "$game" || status=$?
     [ "$status" -eq 0 ] || fail "$name: the game ended with status $status"
     [ -f "$log" ] || fail "$name: no log at $log"
+    # Its lines end as Windows' text files' do.
+    ! grep -qv $'\r$' "$log" || fail "$name: a line of the log does not end in CR LF"
     if [ -n "$kept" ]; then
         [ "$(head -1 "$log" | tr -d '\r')" = "Settings, scores and this log are kept in $kept" ] ||
             fail "$name: the log does not begin by naming $kept: $(head -1 "$log")"
-        tail -n +2 "$log" | head -19 > "$work/$name.log"
+        tail -n +2 "$log" | head -19 | tr -d '\r' > "$work/$name.log"
     else
-        head -19 "$log" > "$work/$name.log"
+        head -19 "$log" | tr -d '\r' > "$work/$name.log"
     fi
     diff -u "$work/start-up.log" "$work/$name.log" || fail "$name: the start-up lines differ from Linux's"
     echo "$name: window, menu, a game and back, status 0, the start-up log as on Linux"

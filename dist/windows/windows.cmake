@@ -54,9 +54,9 @@ if(TAVIREL_TESTS)
   target_link_options(tavirel_rules_tests PRIVATE ${WINDOWS_STATIC_RUNTIME})
 
   file(GLOB WINDOWS_TEST_SOURCES CONFIGURE_DEPENDS tests/windows/*.cpp)
-  # With the log of a start-up in which everything works, shared with the Linux tests.
+  # With the log of a start-up in which everything works and the save tests, shared with the Linux tests.
   add_executable(tavirel_windows_tests ${WINDOWS_TEST_SOURCES} tests/support_log.cpp tests/picture_cases.cpp
-    tests/screen_helpers.cpp)
+    tests/screen_helpers.cpp tests/save_test.cpp)
   target_include_directories(tavirel_windows_tests PRIVATE tests)
   target_link_libraries(tavirel_windows_tests PRIVATE tavirel_game gtest_windows)
   target_link_options(tavirel_windows_tests PRIVATE ${WINDOWS_STATIC_RUNTIME})

@@ -1,48 +1,12 @@
 // rules_test.cpp: marking, gravity, clearing, levels and the top-out on boards drawn as pictures.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <string>
 
+#include "board.h"
 #include "game/rules.h"
 
 namespace {
-
-// A picture is rows joined by '/', standing on the board's floor at its left edge: '.' empty,
-// 'a' + k colour k, 'A' + k colour k marked. Sets a fresh level-`level` round with that board.
-void setBoard(const std::string &picture, int level = 1)
-{
-    newGame();
-    game.pendingEffects = 0;
-    game.pendingMusicStop = false;
-    Round &r = game.round;
-    r.level = level;
-    r.clearsLeft = LevelTable[level - 1].clears;
-    r.fallInterval = LevelTable[level - 1].interval;
-    int row = BoardRows - 1 - static_cast<int>(std::count(picture.begin(), picture.end(), '/')), c = 0;
-    for (char ch : picture) {
-        if (ch == '/')
-            row++, c = 0;
-        else
-            r.board[c++][row] = ch == '.' ? EmptyCell : ch >= 'a' ? ch - 'a' : MarkedOffset + ch - 'A';
-    }
-}
-
-// The board's corner in the shape of `like`.
-std::string picture(const std::string &like)
-{
-    std::string out = like;
-    int row = BoardRows - 1 - static_cast<int>(std::count(like.begin(), like.end(), '/')), c = 0;
-    for (char &ch : out) {
-        if (ch == '/') {
-            row++, c = 0;
-            continue;
-        }
-        int32_t v = game.round.board[c++][row];
-        ch = v == EmptyCell ? '.' : static_cast<char>(isMarked(v) ? 'A' + colourOf(v) : 'a' + v);
-    }
-    return out;
-}
 
 TEST(Rules, MarkingFindsEverySquareOfOneColourAndOnlyTheFirstMarkStartsTheCountdown)
 {

@@ -34,14 +34,6 @@ int chance(int n)
     return static_cast<int>(botRandom() % static_cast<unsigned>(n));
 }
 
-// A click at (x, y): the pointer moves there in one frame and presses in a later one, as the
-// intro screen takes one event per frame.
-void clickAt(int x, int y)
-{
-    pushEvent(SDL_MOUSEMOTION, x, y);
-    pushEvent(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT);
-}
-
 // Somewhere inside the text `text` drawn at (x, y) at the large font's scale 1.
 void clickText(const std::string &text, int x, int y)
 {

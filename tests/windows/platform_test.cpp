@@ -9,6 +9,7 @@
 #include "base/files.h"
 #include "base/paths.h"
 #include "base/platform.h"
+#include "base/save.h"
 #include "base/state.h"
 #include "base/wide_win32.h"
 #include "windows_support.h"
@@ -53,13 +54,13 @@ TEST(WindowsFiles, ASaveIsWholeOrNothingAndTouchesOnlyRegularFiles)
     EXPECT_EQ(writeWholeFile(folder + "NUL", "1 0 0\n"), "not a file");
     EXPECT_NE(writeWholeFile(folder + "CON", "1 0 0\n"), "");
 
-    // The log: opened afresh, lines ending as on every system.
+    // The log: opened afresh, its lines ending as Windows' text files' do.
     std::ofstream log;
     writeWhole(folder + "log.txt", "an older and longer log\n");
     ASSERT_TRUE(openLogFile(log, folder + "log.txt"));
     log << "one\ntwo\n";
     log.close();
-    EXPECT_EQ(readWhole(folder + "log.txt"), "one\ntwo\n");
+    EXPECT_EQ(readWhole(folder + "log.txt"), "one\r\ntwo\r\n");
     EXPECT_FALSE(openLogFile(log, folder + "opt.dat"));
 }
 
@@ -86,7 +87,7 @@ TEST(WindowsPaths, KeptFilesBesideTheGameOrInTheApplicationData)
     EXPECT_TRUE(folderWritable(game.dataDir));
     openLog();
     game.logFile.close();
-    EXPECT_EQ(readWhole(appData + "Tavirel\\log.txt"), "Settings, scores and this log are kept in " + appData + "Tavirel\\\n");
+    EXPECT_EQ(readWhole(appData + "Tavirel\\log.txt"), crLf("Settings, scores and this log are kept in " + appData + "Tavirel\\\n"));
     SetEnvironmentVariableW(L"APPDATA", nullptr);
 }
 

@@ -65,10 +65,10 @@ TEST(WindowsChild, StartsUpWhereItLies)
     ASSERT_TRUE(game.windowOpen);
     EXPECT_EQ(game.programDir, folder);
     EXPECT_EQ(game.dataDir, folder);
-    EXPECT_EQ(readWhole(folder + "log.txt"), startUpLog());
+    EXPECT_EQ(readWhole(folder + "log.txt"), crLf(startUpLog()));
     game.settings.musicOff = 1;
     saveSettings();
-    EXPECT_EQ(readWhole(folder + "opt.dat"), settingsText());
+    EXPECT_EQ(readWhole(folder + "opt.dat"), crLf(settingsText()));
 
     for (const PictureCase &c : pictureCases()) {
         for (SDL_Event stale; SDL_PollEvent(&stale) == 1;) {

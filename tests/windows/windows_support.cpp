@@ -14,10 +14,11 @@ namespace fs = std::filesystem;
 std::string freshFolder(const std::string &name)
 {
     static int made = 0;
-    fs::path folder = fs::temp_directory_path() /
-                      ("tavirel-test-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++made));
+    // Wine gives its processes the same few numbers run after run: the time tells the runs apart,
+    // as what one leaves (a read-only file) may not be removed.
+    fs::path folder = fs::temp_directory_path() / ("tavirel-test-" + std::to_string(GetCurrentProcessId()) + "-" +
+                                                   std::to_string(GetTickCount64()) + "-" + std::to_string(++made));
     folder /= fs::u8path(name);
-    fs::remove_all(folder);
     fs::create_directories(folder);
     std::string path = folder.u8string();
     return path.back() == '\\' ? path : path + "\\";
@@ -41,6 +42,14 @@ bool exists(const std::string &path)
 {
     std::error_code error;
     return fs::exists(fs::u8path(path), error);
+}
+
+std::string crLf(const std::string &text)
+{
+    std::string lines;
+    for (char c : text)
+        lines += c == '\n' ? std::string("\r\n") : std::string(1, c);
+    return lines;
 }
 
 void copyGameInto(const std::string &folder)

@@ -13,6 +13,9 @@ std::string readWhole(const std::string &path);
 void writeWhole(const std::string &path, const std::string &text);
 bool exists(const std::string &path);
 
+// `text` with each line end '\n' made CR LF, as Windows' text files end their lines.
+std::string crLf(const std::string &text);
+
 // This test program with its DLLs and the committed media/ copied into `folder`.
 void copyGameInto(const std::string &folder);
 
