@@ -309,6 +309,17 @@ TEST(Keys, TheGamepadMovesTurnsDropsLeavesAndPlaysTheMenus)
     button(1);
     EXPECT_EQ(game.MenuPage, MainPage);
     EXPECT_TRUE(game.running);
+    // A pad whose directions are buttons (as browsers give every pad: 12 to 15 for up, down, left
+    // and right) points with them, and chooses nothing.
+    game.gamepad.padButton = 12;
+    int32_t lit = game.view.selection;
+    ASSERT_LT(lit, 4);
+    button(13);
+    EXPECT_EQ(game.view.selection, lit + 1);
+    button(12);
+    EXPECT_EQ(game.view.selection, lit);
+    EXPECT_EQ(game.MenuPage, MainPage);
+    game.gamepad.padButton = -1;
 
     // A name from the pad: down and up turn the last letter, right adds one, left takes one away.
     newGame();

@@ -20,8 +20,8 @@ void showPage(PageName page, int pointerX, int pointerY)
 
 // A game at level 3 with cells along every edge of the board: column 0 and column 19 from row 0
 // down, the whole of row 14, a marked square, marked cells of the first colour and another, an
-// explosion under way and the countdown running; and a cell of no colour the sheet holds, which
-// draws nothing.
+// explosion under way (in the top-left corner too) and the countdown running; and a cell of no
+// colour the sheet holds, which draws nothing.
 void showGame(ScreenName screen, int32_t score)
 {
     game.Screen = screen;
@@ -43,6 +43,7 @@ void showGame(ScreenName screen, int32_t score)
     for (int c : {5, 6})
         for (int row : {12, 13})
             r.explosionGrid[c][row] = 1;
+    r.explosionGrid[0][0] = 1;
     r.explosionFrame = 12;
     r.explodeCountdown = 321;
     r.level = 3;
@@ -63,6 +64,7 @@ void startFresh()
     game.round = Round();
     game.menuSelection = game.waitingRow = game.litRow = NoSelection;
     game.settings = {1, 1, 0};
+    game.gamepad.present = false;
     setDefaultControls(game.controls);
     setDefaultHighScores();
     HighScoreEntry *rows = game.highScores.rows;
@@ -94,9 +96,11 @@ std::vector<PictureCase> pictureCases()
              showPage(ControlsPage, 20, 580);
          }},
         {"play", GameScreen, [] { showGame(GameScreen, 12345); }},
-        {"paused", GameScreen, [] {
+        {"paused", GameScreen, [] {  // a gamepad too, its first button the pause's
              showGame(GameScreen, 12345);
              game.round.paused = true;
+             game.gamepad.present = true;
+             game.controls.buttons[Pause] = 0;
          }},
         {"game-over", GameOverScreen, [] {  // the last frame of play, the block landing in the top row, under the caption
              showGame(GameScreen, 200);
