@@ -213,10 +213,13 @@ void spendInput()
     Fence &f = game.fence;
     const Input &in = game.input;
     for (int key = 1; key < KeyCodes; key++) {
+        bool holding = f.table[key] && !f.spent[key];
+        if (!holding && key != in.keyDown)
+            continue;   // neither held nor pressed: no read answered yes for it
         uint32_t actions = actionsOfKey(key);
         bool press = key == in.keyDown && (f.keyRead || (actions & f.pressRead));
         bool character = key < FirstNonCharacterKey;
-        bool hold = f.table[key] && !f.spent[key] && ((actions & f.heldRead) || (character && f.anyKeyRead));
+        bool hold = holding && ((actions & f.heldRead) || (character && f.anyKeyRead));
         // A key read held may have presses waiting in the queue still: they are spent with it.
         if (hold)
             spendKey(key, f.eventsTaken);

@@ -414,4 +414,16 @@ def play_to_name_entry(tab, name, confirm=True):
         last = now
 
 
-__all__ += ['light_pixels', 'main_page', 'options_page', 'name_entry', 'paused', 'play_to_name_entry']
+def file_to_load(test, name, text):
+    """A file named `name` holding `text`, in a folder of its own, for a page to load; removed when
+    the test ends."""
+    folder = tempfile.mkdtemp(prefix='tavirel-load-')
+    path = os.path.join(folder, name)
+    with open(path, 'w') as out:
+        out.write(text)
+    test.addCleanup(lambda: (os.remove(path), os.rmdir(folder)))
+    return path
+
+
+__all__ += ['light_pixels', 'main_page', 'options_page', 'name_entry', 'paused', 'play_to_name_entry',
+            'file_to_load']

@@ -6,8 +6,6 @@ calmly.
 Run after tools/web.sh: /usr/bin/python3 tests/web/kept.py
 """
 
-import os
-import tempfile
 import unittest
 
 from browser import *
@@ -34,14 +32,6 @@ class Kept(unittest.TestCase):
         tab = self.browser.tab()
         tab.wait_for_picture()
         return tab
-
-    def file(self, name, text):
-        folder = tempfile.mkdtemp(prefix='tavirel-kept-')
-        path = os.path.join(folder, name)
-        with open(path, 'w') as out:
-            out.write(text)
-        self.addCleanup(lambda: (os.remove(path), os.rmdir(folder)))
-        return path
 
     def leave_options(self, tab):
         """Opens the options page from the main page and goes back with Escape."""
@@ -78,7 +68,7 @@ class Kept(unittest.TestCase):
 
     def test_files_loaded_back_are_stored_as_they_are_and_read_as_at_start(self):
         tab = self.tab()
-        tab.load_files(self.file('opt.dat', '0 1 1 and more\n'), self.file('notes.txt', 'not a kept file\n'))
+        tab.load_files(file_to_load(self, 'opt.dat', '0 1 1 and more\n'), file_to_load(self, 'notes.txt', 'not a kept file\n'))
         tab.wait_for_stored('opt.dat', '0 1 1 and more\n')
         self.assertIsNone(tab.kept('notes.txt'))
         self.leave_options(tab)
@@ -88,7 +78,7 @@ class Kept(unittest.TestCase):
 
     def test_two_tabs_each_entering_a_great_score_keep_both(self):
         first = self.tab()
-        first.load_files(self.file('dex.dll', LOW_TABLE))
+        first.load_files(file_to_load(self, 'dex.dll', LOW_TABLE))
         first.wait_for_stored('dex.dll', LOW_TABLE)
         # The second tab reads the table before the first enters its result.
         second = self.tab()
@@ -112,7 +102,7 @@ class Kept(unittest.TestCase):
 
     def test_a_tab_closed_at_once_keeps_the_result_entered_or_being_entered(self):
         keeper = self.tab()
-        keeper.load_files(self.file('dex.dll', LOW_TABLE))
+        keeper.load_files(file_to_load(self, 'dex.dll', LOW_TABLE))
         keeper.wait_for_stored('dex.dll', LOW_TABLE)
         for name, confirm in (('dora', True), ('cara', False)):
             tab = self.tab()

@@ -10,8 +10,6 @@ Run after tools/web.sh: /usr/bin/python3 tests/web/session.py (pictures that dif
 build-web/shots/).
 """
 
-import os
-import tempfile
 import unittest
 
 from browser import *
@@ -46,14 +44,6 @@ class Session(unittest.TestCase):
         self.tab = self.browser.tab()
         self.tab.wait_for_picture()
 
-    def file(self, name, text):
-        folder = tempfile.mkdtemp(prefix='tavirel-session-')
-        path = os.path.join(folder, name)
-        with open(path, 'w') as out:
-            out.write(text)
-        self.addCleanup(lambda: (os.remove(path), os.rmdir(folder)))
-        return path
-
     def open_controls(self):
         tab = self.tab
         tab.click(*OPTIONS)
@@ -76,7 +66,7 @@ class Session(unittest.TestCase):
 
     def test_a_players_session_is_kept_across_a_reload(self):
         tab = self.tab
-        tab.load_files(self.file('dex.dll', LOW_TABLE))
+        tab.load_files(file_to_load(self, 'dex.dll', LOW_TABLE))
         tab.wait_for_stored('dex.dll', LOW_TABLE)
         menu = tab.wait_for(main_page, 'the main page')
 
