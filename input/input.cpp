@@ -237,20 +237,23 @@ static bool framePage()
     return game.Screen == game.fence.screen && game.MenuPage == game.fence.page;
 }
 
+// An action of this frame's page that the screen acts on: the fence notes it in `read`, to spend.
+static bool actedOn(uint32_t actions, Action action, uint32_t &read)
+{
+    bool yes = (actions & actionBit(action)) && framePage();
+    if (yes)
+        read |= actionBit(action);
+    return yes;
+}
+
 bool pressed(Action action)
 {
-    bool yes = (game.input.pressed & actionBit(action)) && framePage();
-    if (yes)
-        game.fence.pressRead |= actionBit(action);
-    return yes;
+    return actedOn(game.input.pressed, action, game.fence.pressRead);
 }
 
 bool padPressed(Action action)
 {
-    bool yes = (game.input.padPressed & actionBit(action)) && framePage();
-    if (yes)
-        game.fence.pressRead |= actionBit(action);
-    return yes;
+    return actedOn(game.input.padPressed, action, game.fence.pressRead);
 }
 
 int keyPressed()
@@ -284,10 +287,7 @@ bool clicked()
 
 bool heldOnce(Action action)
 {
-    bool yes = (game.input.held & actionBit(action)) && framePage();
-    if (yes)
-        game.fence.heldRead |= actionBit(action);
-    return yes;
+    return actedOn(game.input.held, action, game.fence.heldRead);
 }
 
 bool held(Action action)
