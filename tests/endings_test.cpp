@@ -97,6 +97,28 @@ TEST(Endings, AHangUpOrQuitEndsTheGameAsAClose_ABrokenPipeNever)
         endDuringNameEntry(c);
 }
 
+// Started as nohup starts it, with the hang-up ignored, the game rides out the terminal's end and
+// stops only when it is closed.
+TEST(Endings, AGameStartedUnderNohupOutlivesTheHangUp)
+{
+    std::string dir = makeTempDir();
+    copyMedia(dir);
+    struct sigaction ignore = {}, was;
+    ignore.sa_handler = SIG_IGN;
+    sigaction(SIGHUP, &ignore, &was);
+    pid_t pid = startGameWith(dir, {});
+    sigaction(SIGHUP, &was, nullptr);
+    unsigned long window = waitForGame(pid);
+    ASSERT_NE(window, 0ul);
+    kill(pid, SIGHUP);
+    usleep(500000);
+    int status;
+    EXPECT_EQ(waitpid(pid, &status, WNOHANG), 0);  // still running
+    closeWindow(window);
+    EXPECT_EQ(waitForExit(pid, 10000), 0);
+    EXPECT_EQ(readFile(dir + "log.txt").find("hung up"), std::string::npos);
+}
+
 // Where Debian's libfaketime lies, to be preloaded into the game; empty if it is not installed.
 std::string faketimeLibrary()
 {

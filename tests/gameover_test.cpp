@@ -102,6 +102,12 @@ TEST_F(GameOverTest, ReturnOrKeypadEnterPutsTheResultBelowEqualScoresAndSaves)
         EXPECT_EQ(rows[c.row].level, 4);
         EXPECT_EQ(rows[c.row].time, 120);  // 7259 frames: whole seconds of 60 frames, truncated
         EXPECT_NE(readFile(dir + "dex.dll").find("new 4 120 " + std::to_string(c.score) + "\n"), std::string::npos);
+        // The new row is lit until the table is left, and not when the table is shown again.
+        EXPECT_EQ(game.litRow, c.row);
+        pushEvent(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT);
+        runFrame();
+        EXPECT_EQ(game.MenuPage, MainPage);
+        EXPECT_EQ(game.litRow, NoSelection);
     }
 }
 
